@@ -1,0 +1,15 @@
+#include "app/Random.h"
+
+namespace {
+Random generator;
+}
+
+void rng::srand(uint32_t seed)
+{
+    generator.Seed(seed);
+}
+
+int rng::rand()
+{
+    return generator.Next();
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs, only those that are missing.
+#   scripts/install-deps.sh          what building and playing need
+#   scripts/install-deps.sh --tests  that, plus GoogleTest and Google Benchmark
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config          # the compiler and the build
+  libsdl2-dev libsdl2-image-dev      # window, renderer, input; PNG frames
+  libsdl2-ttf-dev libsdl2-mixer-dev  # text; sound effects and music
+  libcairo2-dev                      # the data generator draws with cairo
+  fonts-open-sans                    # the game's two fonts
+)
+if [[ "${1:-}" == "--tests" ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,13 @@
+// Runs every test headless unless the environment already chose drivers.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

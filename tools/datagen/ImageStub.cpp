@@ -1,0 +1,3 @@
+#include "datagen/DataGen.h"
+// Placeholder until the image generator lands.
+void GenerateImages(const std::filesystem::path&) {}
