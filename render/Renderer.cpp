@@ -1,0 +1,215 @@
+#include "render/Renderer.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+// The picture jumps to a new shake offset only after more than this many ms.
+constexpr uint32_t shakeInterval = 10;
+
+// Loads P/0000.png, P/0001.png, ... until the first missing number.
+// SDL_image initialises its PNG support itself on the first load, so nothing is set up here.
+void LoadFrames(Animation& animation, const std::string& path, SDL_Renderer* sdlRenderer)
+{
+    for (;;) {
+        const auto index = static_cast<unsigned>(animation.frames.size());
+        char name[32];
+        std::snprintf(name, sizeof name, "/%04u.png", index);
+        SDL_Surface* surface = IMG_Load((path + name).c_str());
+        if (surface == nullptr)
+            break;
+        SDL_Texture* texture = SDL_CreateTextureFromSurface(sdlRenderer, surface);
+        SDL_FreeSurface(surface);
+        // An image without an alpha channel would otherwise ignore the alpha modulation
+        // and could never fade.
+        if (texture != nullptr)
+            SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+        // Kept even when null so that the frame count matches the files; drawing it is a no-op.
+        animation.frames.push_back(texture);
+    }
+    if (animation.frames.empty())
+        return;
+    SDL_QueryTexture(animation.frames[0], nullptr, nullptr, &animation.width, &animation.height);
+    animation.halfWidth = animation.width / 2;
+    animation.halfHeight = animation.height / 2;
+}
+
+// Frees the dead items of one layer list by moving the last item into the freed slot, and
+// hands every live one to `draw`. The same slot is examined again after a removal.
+template <typename Item, typename Draw> void WalkLayer(std::vector<Item*>& items, Draw&& draw)
+{
+    for (size_t i = 0; i < items.size();) {
+        Item* item = items[i];
+        if (item->dead) {
+            items[i] = items.back();
+            items.pop_back();
+            delete item;
+            continue;
+        }
+        if (item->visible && item->opacity != 0)
+            draw(*item);
+        ++i;
+    }
+}
+} // namespace
+
+Renderer::Renderer(SDL_Window* window)
+{
+    sdlRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    // Without an accelerated driver the game still needs a picture, not a black window.
+    if (sdlRenderer == nullptr)
+        sdlRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+Renderer::~Renderer()
+{
+    for (auto& layer : spriteLayers) {
+        for (Sprite* sprite : layer)
+            delete sprite;
+        layer.clear();
+    }
+    // Text textures belong to the items and must go before the SDL renderer does.
+    for (auto& layer : textLayers) {
+        for (TextItem* item : layer)
+            delete item;
+        layer.clear();
+    }
+    shakes.clear();
+    shakeOffset = Vec2 {};
+    if (sdlRenderer != nullptr)
+        SDL_DestroyRenderer(sdlRenderer);
+    sdlRenderer = nullptr;
+    // The frames' textures were released with the SDL renderer.
+    for (auto& entry : animations)
+        delete entry.second;
+    animations.clear();
+}
+
+Sprite* Renderer::AddSprite(const std::string& path, int layer)
+{
+    auto* sprite = new Sprite;
+    sprite->animation = GetAnimation(path);
+    sprite->layer = layer;
+    spriteLayers[static_cast<size_t>(layer)].push_back(sprite);
+    return sprite;
+}
+
+TextItem* Renderer::AddText(
+    const std::string& fontPath, int layer, bool centred, int pointSize, const Rgb& colour)
+{
+    auto* item = new TextItem;
+    item->colour = colour;
+    item->fontPath = fontPath;
+    item->pointSize = pointSize;
+    item->centred = centred;
+    textLayers[static_cast<size_t>(layer)].push_back(item);
+    return item;
+}
+
+Animation* Renderer::GetAnimation(const std::string& path)
+{
+    const auto found = animations.find(path);
+    if (found != animations.end())
+        return found->second;
+    // Cached even without frames, so that a missing folder is probed only once.
+    auto* animation = new Animation;
+    LoadFrames(*animation, path, sdlRenderer);
+    animations.emplace(path, animation);
+    return animation;
+}
+
+void Renderer::Shake(float magnitude, uint32_t durationMs)
+{
+    shakes.push_back(ShakeEntry { gameTime, magnitude, durationMs });
+}
+
+void Renderer::UpdateShake()
+{
+    if (gameTime - lastShakeUpdate <= shakeInterval)
+        return;
+    shakeOffset = Vec2 {};
+    for (size_t i = 0; i < shakes.size();) {
+        const ShakeEntry& shake = shakes[i];
+        const uint32_t elapsed = gameTime - shake.start;
+        if (elapsed > shake.duration) {
+            shakes[i] = shakes.back();
+            shakes.pop_back();
+            continue;
+        }
+        const auto direction = static_cast<float>(rng::rand() % 361); // radians
+        const float strength
+            = (1.0f - static_cast<float>(elapsed) / static_cast<float>(shake.duration))
+            * shake.magnitude;
+        shakeOffset.x += std::sin(direction) * strength;
+        shakeOffset.y += std::cos(direction) * strength;
+        ++i;
+    }
+    lastShakeUpdate = gameTime;
+}
+
+void Renderer::DrawSprite(Sprite& sprite, float frameMs)
+{
+    const Animation* animation = sprite.animation;
+    if (animation == nullptr || animation->frames.empty())
+        return;
+
+    if (sprite.playing) {
+        sprite.frameTime += frameMs;
+        // One step per drawing at most: a slow frame is caught up over the next drawings.
+        if (sprite.frameTime >= sprite.frameDuration) {
+            const auto last = static_cast<uint32_t>(animation->frames.size() - 1);
+            if (!sprite.reverse) {
+                if (sprite.frameIndex < last)
+                    ++sprite.frameIndex;
+                else if (sprite.looping)
+                    sprite.frameIndex = 0;
+                else
+                    sprite.playing = false;
+            } else {
+                if (sprite.frameIndex > 0)
+                    --sprite.frameIndex;
+                else if (sprite.looping)
+                    sprite.frameIndex = last;
+                else
+                    sprite.playing = false;
+            }
+            sprite.frameTime -= sprite.frameDuration;
+        }
+    }
+    // An owner may have written an index past the end; there is nothing to show for it.
+    if (sprite.frameIndex >= animation->frames.size())
+        return;
+
+    SDL_Rect target;
+    target.x = static_cast<int>(
+        sprite.position.x - static_cast<float>(animation->halfWidth) + shakeOffset.x);
+    target.y = static_cast<int>(
+        sprite.position.y - static_cast<float>(animation->halfHeight) + shakeOffset.y);
+    target.w = animation->width;
+    target.h = animation->height;
+
+    SDL_Texture* texture = animation->frames[sprite.frameIndex];
+    // The texture is shared by every sprite of the animation, so its alpha is set per copy.
+    SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(sprite.opacity, 0, 255)));
+    SDL_RenderCopyEx(sdlRenderer, texture, nullptr, &target, static_cast<double>(sprite.angle),
+        nullptr, SDL_FLIP_NONE);
+}
+
+void Renderer::RenderFrame(float frameMs)
+{
+    // The draw colour is never set, so this clears to black.
+    SDL_RenderClear(sdlRenderer);
+    UpdateShake();
+    for (size_t layer = 0; layer < layerCount; ++layer) {
+        WalkLayer(spriteLayers[layer], [&](Sprite& sprite) { DrawSprite(sprite, frameMs); });
+        WalkLayer(textLayers[layer], [&](TextItem& item) { item.Draw(sdlRenderer, shakeOffset); });
+    }
+    SDL_RenderPresent(sdlRenderer);
+}
