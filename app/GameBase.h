@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Renderer;
+class World;
+struct SDL_Window;
+
+// The application base: starts the media libraries, owns the window, the World and the
+// Renderer, and runs one frame of timers, fixed 32 ms world steps and drawing.
+class GameBase {
+public:
+    static constexpr int windowWidth = 800;
+    static constexpr int windowHeight = 600;
+
+    // Opens the window with `caption`. When video, the window or any renderer cannot start,
+    // one line goes to stderr and Started() answers false; the object must then be deleted.
+    explicit GameBase(const std::string& caption);
+    virtual ~GameBase();
+    GameBase(const GameBase&) = delete;
+    GameBase& operator=(const GameBase&) = delete;
+
+    // One frame: fires due timers, runs every 32 ms step the elapsed gameTime covers,
+    // places and draws everything, presents. Called once per pass of the main loop;
+    // answers false to end the program.
+    virtual bool frame();
+
+    // Whether the window and a renderer are up.
+    bool Started() const;
+
+    SDL_Window* window = nullptr;
+    World* world = nullptr;
+    Renderer* renderer = nullptr;
+    bool running = true;
+    uint32_t accumulator = 0;   // ms of gameTime not yet consumed by steps
+    uint32_t lastFrameTime = 0; // gameTime at the start of the previous frame
+    float stepMs = 32.0f;
+};

@@ -1,0 +1,29 @@
+#include "app/MainLoop.h"
+
+#include "app/Clock.h"
+#include "app/GameBase.h"
+#include "app/Random.h"
+#include "app/Timer.h"
+
+int RunMainLoop(const std::function<GameBase*()>& createGame, const LoopPlatform& platform)
+{
+    const uint32_t start = platform.milliseconds();
+    rng::srand(start);
+    lastTickTime = start;
+
+    GameBase* game = createGame();
+    int exitCode = 0;
+    if (game->Started()) {
+        bool keepRunning = true;
+        while (keepRunning) {
+            AdvanceClock(platform.milliseconds());
+            keepRunning = game->frame();
+            platform.yield();
+        }
+    } else {
+        exitCode = 1;
+    }
+    delete game;
+    DestroyAllTimers();
+    return exitCode;
+}

@@ -1,0 +1,104 @@
+#include "app/Clock.h"
+#include "app/GameBase.h"
+#include "app/Timer.h"
+#include "render/Renderer.h"
+#include "world/World.h"
+
+#include "support/ProbeObject.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class GameBaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetClock();
+        DestroyAllTimers();
+        gameTime = 5000;
+        game = new GameBase("frame test");
+        ASSERT_TRUE(game->Started());
+        probe = game->world->Create<ProbeObject>(&log, "probe");
+    }
+
+    void TearDown() override
+    {
+        delete game;
+        DestroyAllTimers();
+    }
+
+    // One frame of `deltaMs`; answers how many world steps it ran.
+    int Frame(uint32_t deltaMs)
+    {
+        const int before = probe->updates;
+        gameTime += deltaMs;
+        EXPECT_TRUE(game->frame());
+        return probe->updates - before;
+    }
+
+    std::vector<std::string> log;
+    GameBase* game = nullptr;
+    ProbeObject* probe = nullptr;
+};
+
+TEST_F(GameBaseTest, AlphaIsTakenBeforeTheStepsConsumeTheTime)
+{
+    EXPECT_EQ(Frame(31), 0);
+    EXPECT_FLOAT_EQ(probe->lastAlpha, 31.0f / 32.0f);
+    EXPECT_FLOAT_EQ(probe->lastFrameSeconds, 0.031f);
+    EXPECT_EQ(Frame(1), 1);
+    EXPECT_FLOAT_EQ(probe->lastAlpha, 1.0f);
+    EXPECT_EQ(game->accumulator, 0u);
+    EXPECT_FLOAT_EQ(probe->lastDt, 0.032f);
+}
+
+TEST_F(GameBaseTest, EveryStepTheElapsedTimeCoversRunsInOneFrame)
+{
+    EXPECT_EQ(Frame(100), 3);
+    EXPECT_EQ(game->accumulator, 4u);
+    // A long stall runs all its steps at once, without a cap.
+    EXPECT_EQ(Frame(10000), 312);
+    EXPECT_EQ(game->accumulator, 4u + 10000u - 312u * 32u);
+}
+
+TEST_F(GameBaseTest, FirstFrameSeesTheTimeSinceConstruction)
+{
+    EXPECT_EQ(game->lastFrameTime, 5000u);
+    gameTime = 5000 + 250;
+    game->frame();
+    EXPECT_EQ(probe->updates, 7);
+    EXPECT_EQ(game->accumulator, 26u);
+}
+
+TEST_F(GameBaseTest, PausedFramesStillDrawButHoldTheAccumulator)
+{
+    Frame(20);
+    const int rendersBefore = probe->renders;
+    gamePaused = true;
+    for (int pass = 0; pass < 5; ++pass) {
+        AdvanceClock(lastTickTime + 40); // the main loop's clock pass
+        EXPECT_TRUE(game->frame());
+    }
+    EXPECT_EQ(probe->renders, rendersBefore + 5);
+    EXPECT_EQ(probe->updates, 0);
+    EXPECT_EQ(game->accumulator, 20u);
+    EXPECT_FLOAT_EQ(probe->lastAlpha, 20.0f / 32.0f);
+    gamePaused = false;
+    EXPECT_EQ(Frame(12), 1);
+    EXPECT_EQ(game->accumulator, 0u);
+}
+
+TEST_F(GameBaseTest, TimersFireBeforeTheStepsOfTheirFrame)
+{
+    Timer* timer = CreateTimer();
+    int updatesSeenByTimer = -1;
+    timer->Start([&] { updatesSeenByTimer = probe->updates; }, 64, false);
+    EXPECT_EQ(Frame(64), 2);
+    EXPECT_EQ(updatesSeenByTimer, 0);
+}
+
+} // namespace
