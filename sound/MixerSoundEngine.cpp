@@ -1,0 +1,214 @@
+#include "sound/MixerSoundEngine.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int kFrequency = 44100;
+// 1024 frames is about 23 ms at 44.1 kHz: quick enough for shots, and enough slack that a
+// busy two-core machine does not starve the mixer into crackling.
+constexpr int kChunkFrames = 1024;
+
+// Silence is worth one line per run, not one per engine.
+bool reportedNoAudio = false;
+
+void ReportNoAudio()
+{
+    if (reportedNoAudio)
+        return;
+    reportedNoAudio = true;
+    std::fprintf(stderr, "Sound is off: no audio device could be opened (%s)\n", SDL_GetError());
+}
+
+// Keeps what the system's audio libraries print to stderr while a device is probed (alsa-lib
+// writes several lines for a machine without a sound card) out of the terminal; the engine
+// says what matters in its own single line.
+class MutedStderr {
+public:
+    MutedStderr()
+    {
+        std::fflush(stderr);
+        saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~MutedStderr()
+    {
+        std::fflush(stderr);
+        if (saved_ < 0)
+            return;
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    MutedStderr(const MutedStderr&) = delete;
+    MutedStderr& operator=(const MutedStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// Starts SDL's audio and opens the device, answering false with SDL's reason left in its error.
+bool OpenAudio()
+{
+    MutedStderr muted;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
+float Clamp01(float value)
+{
+    // Written so that NaN comes out as 0.
+    if (!(value > 0.0f))
+        return 0.0f;
+    return value < 1.0f ? value : 1.0f;
+}
+
+int MixerVolume(float volume)
+{
+    return static_cast<int>(std::lround(Clamp01(volume) * static_cast<float>(MIX_MAX_VOLUME)));
+}
+
+} // namespace
+
+void MixerSoundEngine::ChunkDeleter::operator()(Mix_Chunk* chunk) const
+{
+    Mix_FreeChunk(chunk);
+}
+
+MixerSoundEngine::MixerSoundEngine()
+{
+    if (!OpenAudio()) {
+        ReportNoAudio();
+        return;
+    }
+    audioOpen_ = true;
+    Mix_AllocateChannels(kMusicChannels + kEffectChannels);
+    // Music takes the low channels by number; effects asking for any free channel never get them.
+    Mix_ReserveChannels(kMusicChannels);
+    for (int i = 0; i < kMusicChannels; ++i)
+        music_[static_cast<size_t>(i)].channel = i;
+    SetMasterVolume(1.0f);
+}
+
+MixerSoundEngine::~MixerSoundEngine()
+{
+    if (!audioOpen_)
+        return;
+    Mix_HaltChannel(-1);
+    chunks_.clear();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void MixerSoundEngine::SetMasterVolume(float volume)
+{
+    masterVolume_ = Clamp01(volume);
+    if (!audioOpen_)
+        return;
+    const int effectVolume = MixerVolume(masterVolume_);
+    for (int i = kMusicChannels; i < kMusicChannels + kEffectChannels; ++i)
+        Mix_Volume(i, effectVolume);
+    for (MusicHandle& music : music_) {
+        if (music.live)
+            ApplyMusicVolume(music);
+    }
+}
+
+void MixerSoundEngine::PlayEffect(const std::string& path)
+{
+    if (!audioOpen_)
+        return;
+    if (Mix_Chunk* chunk = Chunk(path))
+        Mix_PlayChannel(-1, chunk, 0);
+}
+
+MusicHandle* MixerSoundEngine::PlayMusic(const std::string& path)
+{
+    if (!audioOpen_)
+        return nullptr;
+    Mix_Chunk* chunk = Chunk(path);
+    if (!chunk)
+        return nullptr;
+    for (MusicHandle& music : music_) {
+        if (music.live)
+            continue;
+        // Silent until paused, so the audio thread cannot sound the first samples in between.
+        Mix_Volume(music.channel, 0);
+        if (Mix_PlayChannel(music.channel, chunk, -1) < 0)
+            return nullptr;
+        Mix_Pause(music.channel);
+        music.live = true;
+        music.paused = true;
+        music.volume = 1.0f;
+        ApplyMusicVolume(music);
+        return &music;
+    }
+    return nullptr;
+}
+
+void MixerSoundEngine::SetMusicPaused(MusicHandle* music, bool paused)
+{
+    if (!IsLive(music))
+        return;
+    music->paused = paused;
+    if (paused)
+        Mix_Pause(music->channel);
+    else
+        Mix_Resume(music->channel);
+}
+
+void MixerSoundEngine::SetMusicVolume(MusicHandle* music, float volume)
+{
+    if (!IsLive(music))
+        return;
+    music->volume = Clamp01(volume);
+    ApplyMusicVolume(*music);
+}
+
+void MixerSoundEngine::StopMusic(MusicHandle* music)
+{
+    if (!IsLive(music))
+        return;
+    Mix_HaltChannel(music->channel);
+    music->live = false;
+}
+
+Mix_Chunk* MixerSoundEngine::Chunk(const std::string& path)
+{
+    auto found = chunks_.find(path);
+    if (found != chunks_.end())
+        return found->second.get();
+    // A file that cannot be read is remembered as null, so it is probed only once.
+    return chunks_.emplace(path, ChunkPtr(Mix_LoadWAV(path.c_str()))).first->second.get();
+}
+
+void MixerSoundEngine::ApplyMusicVolume(MusicHandle& music)
+{
+    Mix_Volume(music.channel, MixerVolume(music.volume * masterVolume_));
+}
+
+bool MixerSoundEngine::IsLive(const MusicHandle* music) const
+{
+    if (!music || !audioOpen_)
+        return false;
+    for (const MusicHandle& own : music_) {
+        if (&own == music)
+            return own.live;
+    }
+    return false;
+}

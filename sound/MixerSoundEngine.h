@@ -1,0 +1,60 @@
+#pragma once
+
+#include "sound/ISoundEngine.h"
+#include "sound/MusicHandle.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+struct Mix_Chunk;
+
+// The game's sound engine on SDL2_mixer. Every WAV file, effect or music, is decoded once into
+// a chunk and kept until the engine is destroyed. Effects play on a pool of free channels;
+// each piece of music loops on a channel of its own, kept out of the effects' pool, so it
+// loops sample-exactly and can be paused and turned up or down on its own.
+//
+// Without an audio device the engine is silent: every call does nothing and PlayMusic answers
+// null. One engine at a time: it owns the process's mixer while it lives.
+class MixerSoundEngine : public ISoundEngine {
+public:
+    // Channels kept for music, so this many pieces can play at once.
+    static constexpr int kMusicChannels = 4;
+    // Channels for effects; when all are busy a new effect is dropped rather than cutting one.
+    static constexpr int kEffectChannels = 32;
+
+    MixerSoundEngine();
+    ~MixerSoundEngine() override;
+
+    MixerSoundEngine(const MixerSoundEngine&) = delete;
+    MixerSoundEngine& operator=(const MixerSoundEngine&) = delete;
+
+    // False when no audio device could be opened and the engine is silent.
+    bool HasAudio() const { return audioOpen_; }
+
+    void SetMasterVolume(float volume) override;
+    void PlayEffect(const std::string& path) override;
+    MusicHandle* PlayMusic(const std::string& path) override;
+    void SetMusicPaused(MusicHandle* music, bool paused) override;
+    void SetMusicVolume(MusicHandle* music, float volume) override;
+    void StopMusic(MusicHandle* music) override;
+
+private:
+    struct ChunkDeleter {
+        void operator()(Mix_Chunk* chunk) const;
+    };
+    using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
+
+    // The decoded file at `path`, or null when it cannot be read; either answer is cached.
+    Mix_Chunk* Chunk(const std::string& path);
+    // Sets the music's channel to its own volume under the master volume.
+    void ApplyMusicVolume(MusicHandle& music);
+    // True for a handle of this engine that is still playing.
+    bool IsLive(const MusicHandle* music) const;
+
+    bool audioOpen_ = false;
+    float masterVolume_ = 1.0f;
+    std::unordered_map<std::string, ChunkPtr> chunks_;
+    std::array<MusicHandle, kMusicChannels> music_ {};
+};
