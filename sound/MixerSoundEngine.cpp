@@ -97,6 +97,10 @@ MixerSoundEngine::MixerSoundEngine()
         return;
     }
     audioOpen_ = true;
+    // The mixer stamps a pause with SDL's tick count, and a pause stamped 0 reads as no pause:
+    // music started in the first millisecond after SDL started would never be held.
+    while (SDL_GetTicks() == 0)
+        SDL_Delay(1);
     Mix_AllocateChannels(kMusicChannels + kEffectChannels);
     // Music takes the low channels by number; effects asking for any free channel never get them.
     Mix_ReserveChannels(kMusicChannels);
