@@ -16,12 +16,30 @@ void ReportStartFailure(const char* what)
 {
     std::fprintf(stderr, "skarvold: cannot start: %s: %s\n", what, SDL_GetError());
 }
+
+// SDL falls back to a driver without any picture when no display can be reached (no X11 or
+// Wayland session). A window there could never be seen or closed, so such a driver is only
+// accepted when it was asked for by name.
+bool IsInvisibleFallback()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr)
+        return false;
+    const bool invisible = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+    const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return invisible && (requested == nullptr || *requested == '\0');
+}
 } // namespace
 
 GameBase::GameBase(const std::string& caption)
     : lastFrameTime(gameTime)
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        ReportStartFailure("video system");
+        return;
+    }
+    if (IsInvisibleFallback()) {
+        SDL_SetError("no display found (is DISPLAY or WAYLAND_DISPLAY set?)");
         ReportStartFailure("video system");
         return;
     }

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <utility>
 #include <set>
 #include <string>
 #include <vector>
@@ -102,27 +104,76 @@ TEST_F(MainLoopTest, PausedPassesDropTheirTime)
     EXPECT_EQ(gameTime, 50u);
 }
 
-TEST(MainLoopStart, ReportsAVideoFailureAndEndsWithAnError)
+// Sets or clears environment variables for one test and puts them back afterwards.
+class ScopedEnvironment {
+public:
+    void Set(const char* name, const char* value)
+    {
+        const char* previous = std::getenv(name);
+        saved.push_back({ name, previous != nullptr, previous != nullptr ? previous : "" });
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnvironment()
+    {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            if (it->wasSet)
+                setenv(it->name.c_str(), it->value.c_str(), 1);
+            else
+                unsetenv(it->name.c_str());
+        }
+    }
+
+private:
+    struct Saved {
+        std::string name;
+        bool wasSet;
+        std::string value;
+    };
+    std::vector<Saved> saved;
+};
+
+// Runs a game that would never end by itself; answers the exit code and what went to stderr.
+std::pair<int, std::string> RunUnstartableGame(bool& deleted, int& frames)
 {
-    const char* previous = std::getenv("SDL_VIDEODRIVER");
-    const std::string saved = previous != nullptr ? previous : "";
-    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-    bool deleted = false;
-    int frames = 0;
     ::testing::internal::CaptureStderr();
     const int code = RunMainLoop([&] { return new ScriptedGame(1000000, &deleted); },
         LoopPlatform { [] { return 0u; }, [&] { ++frames; } });
-    const std::string errors = ::testing::internal::GetCapturedStderr();
-    if (previous != nullptr)
-        setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
-    else
-        unsetenv("SDL_VIDEODRIVER");
+    return { code, ::testing::internal::GetCapturedStderr() };
+}
 
+TEST(MainLoopStart, ReportsAVideoFailureAndEndsWithAnError)
+{
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "no-such-driver");
+    bool deleted = false;
+    int frames = 0;
+    const auto [code, errors] = RunUnstartableGame(deleted, frames);
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(deleted);
     EXPECT_EQ(frames, 0);
     EXPECT_NE(errors.find("skarvold: cannot start: video system"), std::string::npos) << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);
+}
+
+TEST(MainLoopStart, RefusesAnInvisibleWindowWhenNoDisplayIsReachable)
+{
+    // A machine with a DRM device may open a real full-screen picture instead.
+    if (std::filesystem::exists("/dev/dri"))
+        GTEST_SKIP() << "a DRM device is present";
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", nullptr);
+    environment.Set("DISPLAY", nullptr);
+    environment.Set("WAYLAND_DISPLAY", nullptr);
+    bool deleted = false;
+    int frames = 0;
+    const auto [code, errors] = RunUnstartableGame(deleted, frames);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(frames, 0);
+    EXPECT_NE(errors.find("no display found"), std::string::npos) << errors;
 }
 
 } // namespace
