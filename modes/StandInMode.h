@@ -2,11 +2,18 @@
 
 #include "modes/Mode.h"
 
-// The screen shown until the menu exists: an empty window that ends the program when it
-// is closed.
+class MusicHandle;
+struct Sprite;
+
+// The screen shown until the menu exists: the menu's background and music, with every image
+// loaded up front as the menu will; closing the window ends the program.
 class StandInMode : public Mode {
 public:
     explicit StandInMode(Game* owner);
+    ~StandInMode() override;
 
     bool Update() override;
+
+    Sprite* background = nullptr;
+    MusicHandle* music = nullptr;
 };

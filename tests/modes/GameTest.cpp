@@ -2,6 +2,7 @@
 #include "app/Timer.h"
 #include "modes/Game.h"
 #include "modes/Mode.h"
+#include "render/Renderer.h"
 
 #include "support/RecordingSoundEngine.h"
 
@@ -59,6 +60,28 @@ TEST_F(GameTest, StartsTheEngineAtHalfVolumeAndAScreen)
     EXPECT_FLOAT_EQ(sound->calls.front().value, 0.5f);
     EXPECT_NE(game->mode, nullptr);
     EXPECT_EQ(game->GetSoundEngine(), sound);
+}
+
+TEST_F(GameTest, TheFirstScreenShowsTheMenuBackdropAndPlaysItsMusic)
+{
+    auto& layer0 = game->renderer->spriteLayers[0];
+    ASSERT_EQ(layer0.size(), 1u);
+    EXPECT_FALSE(layer0[0]->animation->frames.empty()) << "no Data/Gui/MenuBackground";
+    EXPECT_EQ(layer0[0]->animation->width, 800);
+    // Every image was loaded before the first frame.
+    EXPECT_GE(game->renderer->animations.size(), 39u);
+
+    const auto live = sound->LiveMusic();
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(sound->PathOf(live[0]), "Data/Music/Menu.wav");
+    EXPECT_FALSE(live[0]->paused);
+    EXPECT_FLOAT_EQ(live[0]->volume, 0.65f);
+
+    // Leaving the screen stops its music and withdraws its backdrop.
+    game->mode.reset();
+    EXPECT_TRUE(sound->LiveMusic().empty());
+    EXPECT_TRUE(layer0[0]->dead);
+    EXPECT_EQ(sound->staleCalls, 0);
 }
 
 TEST_F(GameTest, ClosingTheWindowEndsTheFrameBeforeTimersRun)
