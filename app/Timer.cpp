@@ -1,6 +1,7 @@
 #include "app/Timer.h"
 
 #include "app/Clock.h"
+#include "app/DeadList.h"
 
 #include <utility>
 
@@ -26,27 +27,18 @@ Timer* CreateTimer()
 
 void TickTimers()
 {
-    // The count is read afresh at every index: callbacks may append timers.
-    for (size_t index = 0; index < timers.size();) {
-        Timer* timer = timers[index];
-        if (timer->dead) {
-            timers[index] = timers.back();
-            timers.pop_back();
-            delete timer;
-            continue;
-        }
-        if (timer->active && timer->fireTime <= gameTime) {
-            if (timer->repeat)
-                timer->fireTime = gameTime + timer->interval;
-            else
-                timer->active = false;
-            // A copy, so that the callback may replace its own timer's callback by
-            // starting it again while it runs.
-            const std::function<void()> call = timer->callback;
-            call();
-        }
-        ++index;
-    }
+    VisitLiveRemovingDead(timers, [](Timer* timer) {
+        if (!timer->active || timer->fireTime > gameTime)
+            return;
+        if (timer->repeat)
+            timer->fireTime = gameTime + timer->interval;
+        else
+            timer->active = false;
+        // A copy, so that the callback may replace its own timer's callback by starting it
+        // again while it runs.
+        const std::function<void()> call = timer->callback;
+        call();
+    });
 }
 
 void DestroyAllTimers()

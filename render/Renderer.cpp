@@ -1,6 +1,7 @@
 #include "render/Renderer.h"
 
 #include "app/Clock.h"
+#include "app/DeadList.h"
 #include "app/Random.h"
 
 #include <SDL.h>
@@ -41,23 +42,6 @@ void LoadFrames(Animation& animation, const std::string& path, SDL_Renderer* sdl
     animation.halfHeight = animation.height / 2;
 }
 
-// Frees the dead items of one layer list by moving the last item into the freed slot, and
-// hands every live one to `draw`. The same slot is examined again after a removal.
-template <typename Item, typename Draw> void WalkLayer(std::vector<Item*>& items, Draw&& draw)
-{
-    for (size_t i = 0; i < items.size();) {
-        Item* item = items[i];
-        if (item->dead) {
-            items[i] = items.back();
-            items.pop_back();
-            delete item;
-            continue;
-        }
-        if (item->visible && item->opacity != 0)
-            draw(*item);
-        ++i;
-    }
-}
 } // namespace
 
 Renderer::Renderer(SDL_Window* window)
@@ -208,8 +192,16 @@ void Renderer::RenderFrame(float frameMs)
     SDL_RenderClear(sdlRenderer);
     UpdateShake();
     for (size_t layer = 0; layer < layerCount; ++layer) {
-        WalkLayer(spriteLayers[layer], [&](Sprite& sprite) { DrawSprite(sprite, frameMs); });
-        WalkLayer(textLayers[layer], [&](TextItem& item) { item.Draw(sdlRenderer, shakeOffset); });
+        // Dead items are freed on the way; hidden and fully transparent ones are skipped and
+        // so do not advance their animation.
+        VisitLiveRemovingDead(spriteLayers[layer], [&](Sprite* sprite) {
+            if (sprite->visible && sprite->opacity != 0)
+                DrawSprite(*sprite, frameMs);
+        });
+        VisitLiveRemovingDead(textLayers[layer], [&](TextItem* item) {
+            if (item->visible && item->opacity != 0)
+                item->Draw(sdlRenderer, shakeOffset);
+        });
     }
     SDL_RenderPresent(sdlRenderer);
 }

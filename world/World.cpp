@@ -1,5 +1,7 @@
 #include "world/World.h"
 
+#include "app/DeadList.h"
+
 #include <cmath>
 
 World::World(Renderer* worldRenderer)
@@ -20,19 +22,7 @@ void World::Update(float dt)
 
 void World::UpdatePass(float dt)
 {
-    // Counts are read afresh: updates may append objects.
-    for (size_t index = 0; index < objects.size();) {
-        Object* object = objects[index];
-        if (object->dead) {
-            // Out of the list before its destructor runs.
-            objects[index] = objects.back();
-            objects.pop_back();
-            delete object;
-            continue;
-        }
-        object->Update(dt);
-        ++index;
-    }
+    VisitLiveRemovingDead(objects, [dt](Object* object) { object->Update(dt); });
 }
 
 void World::CollisionPass()

@@ -308,14 +308,7 @@ std::vector<double> Sequencer::Render(uint32_t seed, double peakDb) const
         }
     }
 
-    double peak = 0.0;
-    for (const double sample : mix)
-        peak = std::max(peak, std::fabs(sample));
-    if (peak <= 0.0)
-        throw std::runtime_error("music rendered silent");
-    const double scale = DbToGain(peakDb) / peak;
-    for (double& sample : mix)
-        sample *= scale;
+    NormalizePeak(mix, peakDb, "music");
     return mix;
 }
 

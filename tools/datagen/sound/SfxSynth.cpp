@@ -137,14 +137,7 @@ std::vector<double> RenderEffect(const std::vector<SfxLayer>& layers, uint32_t s
     RemoveDc(samples);
     FadeEnds(samples, Seconds(0.003), Seconds(0.012));
 
-    double peak = 0.0;
-    for (const double sample : samples)
-        peak = std::max(peak, std::fabs(sample));
-    if (peak <= 0.0)
-        throw std::runtime_error("sound effect rendered silent");
-    const double scale = DbToGain(peakDb) / peak;
-    for (double& sample : samples)
-        sample *= scale;
+    NormalizePeak(samples, peakDb, "sound effect");
     return samples;
 }
 
