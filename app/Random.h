@@ -9,7 +9,10 @@ class Random {
 public:
     static constexpr int Max = 32767;
 
-    explicit Random(uint32_t seed = 1) : state(seed) {}
+    explicit Random(uint32_t seed = 1)
+        : state(seed)
+    {
+    }
 
     void Seed(uint32_t seed) { state = seed; }
 

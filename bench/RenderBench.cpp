@@ -24,8 +24,8 @@ std::string MakeFrames(const std::filesystem::path& folder)
             const int dx = x - 24;
             const int dy = y - 24;
             const int alpha = std::max(0, 255 - (dx * dx + dy * dy) / 2);
-            pixels[y * 48 + x] = SDL_MapRGBA(surface->format, 120, 200, 255,
-                static_cast<Uint8>(alpha));
+            pixels[y * 48 + x]
+                = SDL_MapRGBA(surface->format, 120, 200, 255, static_cast<Uint8>(alpha));
         }
     }
     IMG_SavePNG(surface, (folder / "0000.png").c_str());
@@ -46,15 +46,16 @@ void RenderFrame300Sprites20Texts(benchmark::State& state)
         const std::string path = MakeFrames(folder);
         for (int index = 0; index < 300; ++index) {
             Sprite* sprite = renderer.AddSprite(path, 3 + index % 2);
-            sprite->position = { static_cast<float>(index * 37 % 800),
-                static_cast<float>(index * 53 % 600) };
+            sprite->position
+                = { static_cast<float>(index * 37 % 800), static_cast<float>(index * 53 % 600) };
             sprite->angle = static_cast<float>(index % 360);
             sprite->opacity = 128 + index % 128;
         }
         gameTime = 1000;
         for (int index = 0; index < 20; ++index) {
-            TextItem* text = renderer.AddText("/usr/share/fonts/truetype/open-sans/OpenSans-Bold.ttf",
-                4, index % 2 == 0, 24, Rgb { 255, 255, 255 });
+            TextItem* text
+                = renderer.AddText("/usr/share/fonts/truetype/open-sans/OpenSans-Bold.ttf", 4,
+                    index % 2 == 0, 24, Rgb { 255, 255, 255 });
             text->position = { 400.0f, static_cast<float>(index * 30) };
             text->SetText("Score: " + std::to_string(index * 1000));
         }

@@ -36,8 +36,8 @@ void WorldUpdate300(benchmark::State& state)
         object->collisionType = types[kind];
         object->collisionMask = masks[kind];
         object->radius = static_cast<float>(4 + random.Next() % 30);
-        object->SetPosition({ static_cast<float>(random.Next() % 800),
-            static_cast<float>(random.Next() % 600) });
+        object->SetPosition(
+            { static_cast<float>(random.Next() % 800), static_cast<float>(random.Next() % 600) });
         object->velocity = { static_cast<float>(random.Next() % 401 - 200),
             static_cast<float>(random.Next() % 401 - 200) };
     }

@@ -5,7 +5,10 @@ class Game;
 // A screen of the game. Exactly one exists at a time, owned by the Game.
 class Mode {
 public:
-    explicit Mode(Game* owner) : game(owner) {}
+    explicit Mode(Game* owner)
+        : game(owner)
+    {
+    }
     Mode(const Mode&) = delete;
     Mode& operator=(const Mode&) = delete;
 

@@ -32,8 +32,8 @@ public:
     Sprite* AddSprite(const std::string& path, int layer);
 
     // A new, empty text item appended to `layer` (0 to 5); set its text with SetText.
-    TextItem* AddText(const std::string& fontPath, int layer, bool centred, int pointSize,
-        const Rgb& colour);
+    TextItem* AddText(
+        const std::string& fontPath, int layer, bool centred, int pointSize, const Rgb& colour);
 
     // The cached animation of `path`, loaded from its numbered PNG frames on first request.
     Animation* GetAnimation(const std::string& path);

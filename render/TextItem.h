@@ -28,7 +28,7 @@ struct TextItem {
     // Re-renders the text into a fresh texture; the font is opened and closed each time.
     void Rebuild(SDL_Renderer* sdlRenderer);
 
-    Vec2 position;                  // top-left corner, or the centre when `centred`
+    Vec2 position; // top-left corner, or the centre when `centred`
     bool dead = false;
     Rgb colour;
     std::string text;

@@ -1,10 +1,10 @@
 #include "world/Object.h"
 
-void Object::Update(float) {}
+void Object::Update(float) { }
 
-void Object::Render(float, float) {}
+void Object::Render(float, float) { }
 
-void Object::OnCollision(Object*) {}
+void Object::OnCollision(Object*) { }
 
 void Object::SetPosition(const Vec2& p)
 {

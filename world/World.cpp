@@ -39,7 +39,8 @@ void World::CollisionPass()
                 continue;
             const float dx = a->position.x - b->position.x;
             const float dy = a->position.y - b->position.y;
-            const auto distance = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
+            const auto distance
+                = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
             if (a->radius + b->radius > distance)
                 a->OnCollision(b);
         }

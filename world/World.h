@@ -18,8 +18,7 @@ public:
 
     // A new T built from `args`, linked to this world and appended to the list. Objects
     // created during a pass are reached by the rest of that pass.
-    template <class T, class... Args>
-    T* Create(Args&&... args)
+    template <class T, class... Args> T* Create(Args&&... args)
     {
         T* object = new T(std::forward<Args>(args)...);
         object->world = this;

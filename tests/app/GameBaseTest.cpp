@@ -1,5 +1,5 @@
-#include "app/Clock.h"
 #include "app/GameBase.h"
+#include "app/Clock.h"
 #include "app/Timer.h"
 #include "render/Renderer.h"
 #include "world/World.h"

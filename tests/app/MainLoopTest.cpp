@@ -1,6 +1,6 @@
+#include "app/MainLoop.h"
 #include "app/Clock.h"
 #include "app/GameBase.h"
-#include "app/MainLoop.h"
 #include "app/Random.h"
 #include "app/Timer.h"
 
@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <utility>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {

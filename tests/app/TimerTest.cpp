@@ -1,5 +1,5 @@
-#include "app/Clock.h"
 #include "app/Timer.h"
+#include "app/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -89,9 +89,9 @@ TEST_F(RendererTest, DrawsLayersUpwardsWithSpritesBeforeTextsInEachLayer)
     renderer->RenderFrame(16.0f);
 
     EXPECT_EQ(Pixel(100, 100), green); // text of layer 3 over the sprite of layer 3
-    EXPECT_EQ(Pixel(85, 85), red); // layer 3 sprite over layer 2 text
-    EXPECT_EQ(Pixel(115, 115), blue); // layer 5 over layer 3
-    EXPECT_EQ(Pixel(105, 90), red); // layer 3 over layer 1
+    EXPECT_EQ(Pixel(85, 85), red);     // layer 3 sprite over layer 2 text
+    EXPECT_EQ(Pixel(115, 115), blue);  // layer 5 over layer 3
+    EXPECT_EQ(Pixel(105, 90), red);    // layer 3 over layer 1
 }
 
 TEST_F(RendererTest, RotatesClockwiseAboutTheCentre)

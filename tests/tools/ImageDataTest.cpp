@@ -237,7 +237,7 @@ TEST(ImageData, FramesMeantToMoveDifferFromTheirNeighbours)
 {
     struct Moving {
         const char* path;
-        bool loops; // the last frame is followed by the first
+        bool loops;     // the last frame is followed by the first
         bool restsSame; // the first and the last frame show the same resting state
     };
     const Moving moving[] = {

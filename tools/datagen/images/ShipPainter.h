@@ -13,7 +13,7 @@ void DrawMediumEnemy(Canvas& canvas, double muzzleFlash, double glowScale);
 void DrawBigEnemy(Canvas& canvas, double glowScale);
 
 // The sprites themselves.
-std::vector<Canvas> PaintPlayer(); // loops: the engine flames flicker
-std::vector<Canvas> PaintSmallEnemy(); // loops: spinning blades, pulsing core
+std::vector<Canvas> PaintPlayer();      // loops: the engine flames flicker
+std::vector<Canvas> PaintSmallEnemy();  // loops: spinning blades, pulsing core
 std::vector<Canvas> PaintMediumEnemy(); // idle, muzzle flash, idle again
-Canvas PaintBigEnemy(); // still
+Canvas PaintBigEnemy();                 // still

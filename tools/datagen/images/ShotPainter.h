@@ -7,5 +7,5 @@
 // are round, since sprites of shots are never turned.
 Canvas PaintPlayerShot(); // cyan bolt, upwards
 Canvas PaintMediumShot(); // orange-yellow bolt, downwards
-Canvas PaintSmallShot(); // magenta orb
-Canvas PaintBigShot(); // red-orange plasma orb with a white-hot core
+Canvas PaintSmallShot();  // magenta orb
+Canvas PaintBigShot();    // red-orange plasma orb with a white-hot core

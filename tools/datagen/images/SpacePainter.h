@@ -10,12 +10,12 @@ struct NebulaStyle {
     uint32_t seed = 1;
     Colour spaceTop;
     Colour spaceBottom;
-    Colour cloudA; // the main, larger clouds
-    Colour cloudB; // the second family of clouds, woven through the first
+    Colour cloudA;    // the main, larger clouds
+    Colour cloudB;    // the second family of clouds, woven through the first
     Colour highlight; // hot cores of the densest clouds
     double strength = 1.0;
     double scale = 160.0; // pixels per noise cell of the largest features
-    Point bandFrom; // the band of clouds runs along this line...
+    Point bandFrom;       // the band of clouds runs along this line...
     Point bandTo;
     double bandWidth = 250; // ...and fades out this far from it
 };

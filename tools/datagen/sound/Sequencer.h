@@ -14,14 +14,14 @@ namespace sound {
 // Times are seconds (decays are time constants), frequencies Hz, levels linear.
 struct Instrument {
     Wave wave = Wave::Saw;
-    int unison = 1; // 1..4 oscillators of `wave`
+    int unison = 1;           // 1..4 oscillators of `wave`
     double detuneCents = 0.0; // total spread of the unison stack
     double duty = 0.5;
     double oscLevel = 1.0;
     Wave wave2 = Wave::Sine;
-    double level2 = 0.0; // level of the second oscillator (0 = off)
-    double interval2 = 0.0; // its pitch above the note, semitones
-    double noise = 0.0; // white noise level
+    double level2 = 0.0;     // level of the second oscillator (0 = off)
+    double interval2 = 0.0;  // its pitch above the note, semitones
+    double noise = 0.0;      // white noise level
     double noiseDecay = 0.0; // noise fades with this time constant (0 = it lasts the note)
 
     double attack = 0.005;
@@ -30,7 +30,7 @@ struct Instrument {
     double release = 0.1;
 
     double cutoff = 20000.0;
-    double cutoffEnv = 0.0; // octaves above `cutoff` at the note's start
+    double cutoffEnv = 0.0;   // octaves above `cutoff` at the note's start
     double cutoffDecay = 0.1; // time constant of that opening
     double resonance = 0.0;
     double highPass = 0.0; // 0 = off

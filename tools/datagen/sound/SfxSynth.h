@@ -15,19 +15,19 @@ namespace sound {
 struct SfxLayer {
     Wave wave = Wave::Square;
     double frequency = 440.0;
-    double slide = 0.0; // pitch sweep, octaves per second (negative falls)
+    double slide = 0.0;      // pitch sweep, octaves per second (negative falls)
     double slideAccel = 0.0; // change of the sweep, octaves per second per second
     double minFrequency = 20.0;
     double maxFrequency = 16000.0;
     double vibratoDepth = 0.0; // semitones
-    double vibratoRate = 0.0; // Hz
-    double duty = 0.5; // square only
-    double dutySweep = 0.0; // per second
-    double arpTime = 0.0; // pitch jumps by arpRatio after this long (0 = never)
+    double vibratoRate = 0.0;  // Hz
+    double duty = 0.5;         // square only
+    double dutySweep = 0.0;    // per second
+    double arpTime = 0.0;      // pitch jumps by arpRatio after this long (0 = never)
     double arpRatio = 1.0;
-    double repeatTime = 0.0; // restarts the sweep every repeatTime (0 = never)
-    double noiseSteps = 32.0; // noise: fresh values per oscillator period
-    double detuneCents = 0.0; // a second, detuned oscillator thickens the tone (0 = none)
+    double repeatTime = 0.0;    // restarts the sweep every repeatTime (0 = never)
+    double noiseSteps = 32.0;   // noise: fresh values per oscillator period
+    double detuneCents = 0.0;   // a second, detuned oscillator thickens the tone (0 = none)
     double ringFrequency = 0.0; // multiplies by a sine of this frequency (0 = off)
     double ringMix = 1.0;
 
@@ -35,7 +35,7 @@ struct SfxLayer {
     double hold = 0.0;
     double decay = 0.2;
     double decayCurve = 2.0; // exponent of the fall: larger falls faster at first
-    double punch = 0.0; // extra level at the start of the hold, fading over the hold
+    double punch = 0.0;      // extra level at the start of the hold, fading over the hold
 
     double lowPass = 20000.0;
     double lowPassSweep = 0.0; // octaves per second
