@@ -21,7 +21,7 @@ constexpr int sampleRate = 44100;
 
 struct WavData {
     bool loaded = false;
-    SDL_AudioSpec spec {};
+    SDL_AudioSpec format {};
     std::vector<int16_t> samples; // interleaved
 };
 
@@ -31,10 +31,10 @@ WavData LoadWav(const std::string& relativePath)
     const std::string path = std::string(SKARVOLD_DATA_DIR) + "/" + relativePath;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &wav.spec, &buffer, &length) == nullptr)
+    if (SDL_LoadWAV(path.c_str(), &wav.format, &buffer, &length) == nullptr)
         return wav;
     wav.loaded = true;
-    if (wav.spec.format == AUDIO_S16LSB) {
+    if (wav.format.format == AUDIO_S16LSB) {
         wav.samples.resize(length / 2);
         for (size_t i = 0; i < wav.samples.size(); ++i)
             wav.samples[i] = static_cast<int16_t>(buffer[2 * i] | (buffer[2 * i + 1] << 8));
@@ -47,7 +47,7 @@ WavData LoadWav(const std::string& relativePath)
 std::vector<int> Channel(const WavData& wav, int channel)
 {
     std::vector<int> out;
-    for (size_t i = static_cast<size_t>(channel); i < wav.samples.size(); i += wav.spec.channels)
+    for (size_t i = static_cast<size_t>(channel); i < wav.samples.size(); i += wav.format.channels)
         out.push_back(wav.samples[i]);
     return out;
 }
@@ -95,9 +95,9 @@ void ExpectSoundFormatAndLevels(
     const std::string& path, const WavData& wav, int channels, double rmsFloor)
 {
     ASSERT_TRUE(wav.loaded) << path << ": " << SDL_GetError();
-    ASSERT_EQ(wav.spec.format, AUDIO_S16LSB) << path;
-    EXPECT_EQ(wav.spec.freq, sampleRate) << path;
-    ASSERT_EQ(wav.spec.channels, channels) << path;
+    ASSERT_EQ(wav.format.format, AUDIO_S16LSB) << path;
+    EXPECT_EQ(wav.format.freq, sampleRate) << path;
+    ASSERT_EQ(wav.format.channels, channels) << path;
     ASSERT_FALSE(wav.samples.empty()) << path;
     for (int c = 0; c < channels; ++c) {
         const Levels levels = Measure(Channel(wav, c));
