@@ -181,11 +181,13 @@ std::string ReadBytes(const fs::path& file)
 }
 
 // Relative path -> bytes of every PNG below `root`.
-std::map<std::string, std::string> PngFiles(const fs::path& root)
+// The generated files below `root` with the given extension, by relative path, with their bytes.
+std::map<std::string, std::string> DataFiles(const fs::path& root, const std::string& extension)
 {
     std::map<std::string, std::string> files;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file() && entry.path().extension() == ".png")
+        if (entry.is_regular_file() && entry.path().extension() == extension
+            && entry.path().filename().string().rfind("Keep", 0) != 0)
             files[fs::relative(entry.path(), root).generic_string()] = ReadBytes(entry.path());
     return files;
 }
@@ -446,7 +448,7 @@ TEST(ImageData, ThePlayerIsCoolTheEnemiesWarmAndEveryShotItsOwnColour)
         }
 }
 
-TEST(ImageData, TwoRunsWriteTheSameBytesAndReplaceStaleFrames)
+TEST(DataSet, TwoRunsWriteTheSameBytesAndReplaceStaleFrames)
 {
     TempDir first;
     TempDir second;
@@ -465,16 +467,22 @@ TEST(ImageData, TwoRunsWriteTheSameBytesAndReplaceStaleFrames)
             = std::string("\"") + SKARVOLD_DATAGEN + "\" \"" + dir->path + "\" > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
-    const std::map<std::string, std::string> a = PngFiles(first.path);
-    const std::map<std::string, std::string> b = PngFiles(second.path);
-    EXPECT_GT(a.size(), 100u);
-    EXPECT_FALSE(a.count("Player/Shield/0012.png"));
-    ASSERT_EQ(a.size(), b.size());
-    for (const auto& [name, bytes] : a) {
-        const auto other = b.find(name);
-        ASSERT_NE(other, b.end()) << name;
-        EXPECT_TRUE(bytes == other->second) << name << " differs between runs";
-    }
+    const auto expectSame = [](const std::map<std::string, std::string>& a,
+                                const std::map<std::string, std::string>& b) {
+        ASSERT_EQ(a.size(), b.size());
+        for (const auto& [name, bytes] : a) {
+            const auto found = b.find(name);
+            ASSERT_NE(found, b.end()) << name;
+            EXPECT_TRUE(bytes == found->second) << name << " differs between runs";
+        }
+    };
+    const auto images = DataFiles(first.path, ".png");
+    EXPECT_GT(images.size(), 100u);
+    EXPECT_FALSE(images.count("Player/Shield/0012.png"));
+    expectSame(images, DataFiles(second.path, ".png"));
+    const auto sounds = DataFiles(first.path, ".wav");
+    EXPECT_EQ(sounds.size(), 14u);
+    expectSame(sounds, DataFiles(second.path, ".wav"));
     EXPECT_TRUE(fs::exists(first / "Player/Keep.wav"));
     EXPECT_TRUE(fs::exists(first / "Fonts/Keep.ttf"));
 }
