@@ -1,9 +1,9 @@
 #include "app/MainLoop.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "app/GameBase.h"
-#include "app/Random.h"
-#include "app/Timer.h"
+#include "base/Random.h"
+#include "base/Timer.h"
 
 int RunMainLoop(const std::function<GameBase*()>& createGame, const LoopPlatform& platform)
 {

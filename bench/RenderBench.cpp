@@ -1,5 +1,5 @@
 // One RenderFrame of 300 sprites and 20 text items at 800x600 on the software renderer.
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "render/Renderer.h"
 
 #include <SDL.h>

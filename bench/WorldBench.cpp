@@ -1,5 +1,5 @@
 // One fixed world step with 300 live objects of mixed collision masks.
-#include "app/Random.h"
+#include "base/Random.h"
 #include "world/World.h"
 
 #include <benchmark/benchmark.h>

@@ -6,22 +6,23 @@ function(skarvold_strict target)
     -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion -Wformat=2 -Werror)
 endfunction()
 
-# skarvold_add_core(NAME MODULES dir... EXCLUDE file...)
-# Declares the core library from whole module folders, so a new class needs no CMake edit.
-function(skarvold_add_core name)
-  cmake_parse_arguments(ARG "" "" "MODULES;EXCLUDE" ${ARGN})
+# skarvold_add_layer(NAME FOLDERS dir... [EXCLUDE file...] [LINKS target...])
+# Declares one layer of the game from whole folders, so a new class needs no CMake edit. A layer
+# links only the layers below it, so an include that reaches upwards fails to build.
+function(skarvold_add_layer name)
+  cmake_parse_arguments(ARG "" "" "FOLDERS;EXCLUDE;LINKS" ${ARGN})
   set(sources)
-  foreach(module IN LISTS ARG_MODULES)
-    file(GLOB module_sources CONFIGURE_DEPENDS
-      ${CMAKE_CURRENT_SOURCE_DIR}/${module}/*.cpp
-      ${CMAKE_CURRENT_SOURCE_DIR}/${module}/*.h)
-    list(APPEND sources ${module_sources})
+  foreach(folder IN LISTS ARG_FOLDERS)
+    file(GLOB folder_sources CONFIGURE_DEPENDS
+      ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
+      ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+    list(APPEND sources ${folder_sources})
   endforeach()
   foreach(excluded IN LISTS ARG_EXCLUDE)
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC PkgConfig::SDL m)
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS})
   skarvold_strict(${name})
 endfunction()

@@ -1,8 +1,8 @@
 #include "render/Renderer.h"
 
-#include "app/Clock.h"
-#include "app/DeadList.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/DeadList.h"
+#include "base/Random.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

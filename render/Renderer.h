@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Vec2.h"
+#include "base/Vec2.h"
 #include "render/Animation.h"
-#include "render/Rgb.h"
+#include "base/Rgb.h"
 #include "render/ShakeEntry.h"
 #include "render/Sprite.h"
 #include "render/TextItem.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Vec2.h"
+#include "base/Vec2.h"
 
 #include <cstdint>
 

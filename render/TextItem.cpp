@@ -1,6 +1,6 @@
 #include "render/TextItem.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Vec2.h"
-#include "render/Rgb.h"
+#include "base/Vec2.h"
+#include "base/Rgb.h"
 
 #include <cstdint>
 #include <string>

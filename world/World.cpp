@@ -1,6 +1,6 @@
 #include "world/World.h"
 
-#include "app/DeadList.h"
+#include "base/DeadList.h"
 
 #include <cmath>
 

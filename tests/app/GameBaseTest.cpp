@@ -1,6 +1,6 @@
 #include "app/GameBase.h"
-#include "app/Clock.h"
-#include "app/Timer.h"
+#include "base/Clock.h"
+#include "base/Timer.h"
 #include "render/Renderer.h"
 #include "world/World.h"
 

@@ -1,8 +1,8 @@
 #include "app/MainLoop.h"
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "app/GameBase.h"
-#include "app/Random.h"
-#include "app/Timer.h"
+#include "base/Random.h"
+#include "base/Timer.h"
 
 #include <gtest/gtest.h>
 

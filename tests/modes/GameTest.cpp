@@ -1,6 +1,6 @@
 #include "modes/Game.h"
-#include "app/Clock.h"
-#include "app/Timer.h"
+#include "base/Clock.h"
+#include "base/Timer.h"
 #include "modes/Mode.h"
 #include "render/Renderer.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "render/Renderer.h"
 
 #include <SDL.h>

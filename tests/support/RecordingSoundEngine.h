@@ -4,7 +4,7 @@
 // which it came, so a test can ask which sounds played and when, and whether the music that
 // was started was also stopped.
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "sound/ISoundEngine.h"
 #include "sound/MusicHandle.h"
 

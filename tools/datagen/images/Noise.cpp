@@ -1,6 +1,6 @@
 #include "datagen/images/Noise.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
 #include <cmath>
 

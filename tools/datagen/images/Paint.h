@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "datagen/images/Canvas.h"
 
 #include <cairo.h>

@@ -1,7 +1,7 @@
 // The play loop: drives. Four-on-the-floor drums, a pumping filtered bass, a plucked arpeggio,
 // pads and a square lead. D minor, 135 BPM, 32 bars in four sections of eight:
 // groove, lead, second lead, everything with a fill that runs back into the top.
-#include "app/Random.h"
+#include "base/Random.h"
 #include "datagen/sound/MusicTempo.h"
 #include "datagen/sound/Sequencer.h"
 #include "datagen/sound/SoundSet.h"

@@ -1,6 +1,6 @@
 // The menu's loop: calm. Slow pads over a soft bass, a gentle arpeggio through echo and room,
 // and in the second half a sparse bell melody. A minor, 75 BPM, 16 bars.
-#include "app/Random.h"
+#include "base/Random.h"
 #include "datagen/sound/MusicTempo.h"
 #include "datagen/sound/Sequencer.h"
 #include "datagen/sound/SoundSet.h"

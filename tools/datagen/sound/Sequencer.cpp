@@ -1,6 +1,6 @@
 #include "datagen/sound/Sequencer.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "datagen/sound/Oscillator.h"
 #include "datagen/sound/Reverb.h"
 #include "datagen/sound/Svf.h"

@@ -1,5 +1,5 @@
-#include "app/Timer.h"
-#include "app/Clock.h"
+#include "base/Timer.h"
+#include "base/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/Tween.h"
+#include "base/Tween.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 uint32_t gameTime = 0;
 uint32_t lastTickTime = 0;

@@ -1,7 +1,7 @@
-#include "app/Timer.h"
+#include "base/Timer.h"
 
-#include "app/Clock.h"
-#include "app/DeadList.h"
+#include "base/Clock.h"
+#include "base/DeadList.h"
 
 #include <utility>
 

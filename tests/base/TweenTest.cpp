@@ -1,5 +1,5 @@
-#include "app/Tween.h"
-#include "app/Clock.h"
+#include "base/Tween.h"
+#include "base/Clock.h"
 
 #include <gtest/gtest.h>
 
