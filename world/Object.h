@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class World;
+struct Sprite;
 
 // Collision types, one bit each. The World tells an object of a contact only when its
 // collisionMask shares a bit with the other's collisionType.
@@ -54,3 +55,7 @@ public:
     uint32_t collisionMask = 0;
     uint32_t collisionType = 0;
 };
+
+// The collision radius of an object drawn by `sprite`: half the larger of its animation's
+// frame width and height; 0 for a sprite whose image has no frames.
+float RadiusOfFrames(const Sprite* sprite);
