@@ -1,12 +1,18 @@
 #pragma once
 
-#include "world/DebrisSpec.h"
 #include "world/Object.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 struct Sprite;
+
+// One entry of an explosion's debris list: which image, how many pieces.
+struct DebrisSpec {
+    std::string path;
+    uint32_t count = 0;
+};
 
 // What a destroyed ship leaves: an animation played once where the ship was last drawn,
 // which throws out a burst of debris when it starts. It ends when the animation stops.
