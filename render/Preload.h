@@ -1,11 +1,13 @@
 #pragma once
 
-#include <array>
+#include <string_view>
+#include <vector>
 
 class Renderer;
 
-// Every image path the game shows, in the order the menu loads them before any game starts.
-extern const std::array<const char*, 38> preloadPaths;
+// The image paths the menu loads before any game starts, in the order it loads them: the
+// preloaded rows of the game's image table.
+std::vector<std::string_view> PreloadPaths();
 
-// Asks the renderer for each path of preloadPaths, in order, filling its animation cache.
+// Asks the renderer for each path of PreloadPaths, in order, filling its animation cache.
 void PreloadAnimations(Renderer& renderer);

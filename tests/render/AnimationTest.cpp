@@ -5,6 +5,11 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
 namespace {
 // One colour per frame, so that the picture tells which frame was drawn.
 constexpr uint32_t frameColours[] = { 0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0xffffffffu };
@@ -141,6 +146,67 @@ TEST_F(AnimationTest, StopsAtTheEndUnlessLoopingInEitherDirection)
     EXPECT_EQ(wrap->frameIndex, 1u);
 }
 
+TEST_F(AnimationTest, FramesPastTheTenthAreNumberedWithFourDigitsToo)
+{
+    // Explosions, the shield and the small enemy run past ten frames: 0010.png must follow
+    // 0009.png.
+    char name[32];
+    for (int i = 0; i < 12; ++i) {
+        std::snprintf(name, sizeof name, "Long/%04d.png", i);
+        ASSERT_TRUE(WritePng(images / name, 6, 4, 0xffffffffu));
+    }
+    EXPECT_EQ(renderer->GetAnimation(images / "Long")->frames.size(), 12u);
+}
+
+// The paths the menu loads before any game starts, in the order it loads them.
+const char* const expectedPreload[] = {
+    "Data/Gui/GameBackground",
+    "Data/Gui/GameOverBackground",
+    "Data/Gui/ShieldIcon",
+    "Data/Enemies/Medium",
+    "Data/Enemies/Medium/Projectile",
+    "Data/Player/Explosion",
+    "Data/Player/Debris/Small/1",
+    "Data/Player/Debris/Small/2",
+    "Data/Player/Debris/Small/3",
+    "Data/Player/Debris/Small/4",
+    "Data/Player/Debris/Small/5",
+    "Data/Player/Debris/Small/6",
+    "Data/Player/Debris/Small/7",
+    "Data/Player/Debris/Tiny/1",
+    "Data/Enemies/Big",
+    "Data/Enemies/Big/Projectile",
+    "Data/Enemies/Big/Explosion",
+    "Data/Enemies/Big/Debris/1",
+    "Data/Enemies/Big/Debris/2",
+    "Data/Enemies/Big/Debris/3",
+    "Data/Enemies/Big/Debris/4",
+    "Data/Enemies/Big/Debris/5",
+    "Data/Enemies/Small",
+    "Data/Enemies/Small/Projectile",
+    "Data/Enemies/Small/Explosion",
+    "Data/Enemies/Small/Debris/1",
+    "Data/Enemies/Small/Debris/2",
+    "Data/Player/Shield",
+    "Data/Player",
+    "Data/Player/Projectile",
+    "Data/Player/Debris/Large/1",
+    "Data/Player/Debris/Large/2",
+    "Data/Player/Debris/Medium/1",
+    "Data/Player/Debris/Medium/2",
+    "Data/Player/Debris/Medium/3",
+    "Data/ShieldPickup",
+    "Data/Gui/BlackOverlay",
+    "Data/MenuBackground",
+};
+
+TEST(Preload, ListsTheGamesImagesInTheirLoadingOrder)
+{
+    const std::vector<std::string_view> expected(
+        std::begin(expectedPreload), std::end(expectedPreload));
+    EXPECT_EQ(PreloadPaths(), expected);
+}
+
 TEST_F(AnimationTest, PreloadAsksForEveryListedPathOnce)
 {
     WritePng(images / "Data/Player/0000.png", 30, 20, 0xffffffffu);
@@ -153,8 +219,8 @@ TEST_F(AnimationTest, PreloadAsksForEveryListedPathOnce)
     ASSERT_EQ(chdir(previous), 0);
 
     EXPECT_EQ(renderer->animations, first);
-    EXPECT_EQ(first.size(), preloadPaths.size()); // so no path is listed twice
-    for (const char* path : preloadPaths)
+    EXPECT_EQ(first.size(), std::size(expectedPreload)); // so no path is listed twice
+    for (const char* path : expectedPreload)
         EXPECT_EQ(first.count(path), 1u) << path;
     EXPECT_EQ(first.at("Data/Player")->width, 30);
     EXPECT_EQ(first.count("Data/Gui/MenuBackground"), 0u);

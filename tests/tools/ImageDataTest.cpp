@@ -2,7 +2,7 @@
 // run of same-sized frames, the frames that the code gives meaning to (first, last, between)
 // look the part, the sizes suit their roles, and two runs of the generator agree byte for
 // byte.
-#include "render/Preload.h"
+#include "base/AssetPaths.h"
 #include "support/TestImages.h"
 
 #include <SDL.h>
@@ -93,11 +93,12 @@ std::vector<Image> LoadAnimation(const std::string& gamePath)
     return frames;
 }
 
-// Every path the game draws: the preloaded ones and the menu's own background.
+// Every path the game draws.
 std::vector<std::string> AllImagePaths()
 {
-    std::vector<std::string> paths(preloadPaths.begin(), preloadPaths.end());
-    paths.push_back("Data/Gui/MenuBackground");
+    std::vector<std::string> paths;
+    for (const ImageAsset& image : imageAssets)
+        paths.emplace_back(image.path);
     return paths;
 }
 
@@ -481,7 +482,7 @@ TEST(DataSet, TwoRunsWriteTheSameBytesAndReplaceStaleFrames)
     EXPECT_FALSE(images.count("Player/Shield/0012.png"));
     expectSame(images, DataFiles(second.path, ".png"));
     const auto sounds = DataFiles(first.path, ".wav");
-    EXPECT_EQ(sounds.size(), 14u);
+    EXPECT_EQ(sounds.size(), std::size(soundAssets));
     expectSame(sounds, DataFiles(second.path, ".wav"));
     EXPECT_TRUE(fs::exists(first / "Player/Keep.wav"));
     EXPECT_TRUE(fs::exists(first / "Fonts/Keep.ttf"));

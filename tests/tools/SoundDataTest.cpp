@@ -1,5 +1,6 @@
 // Checks every generated sound file as the game's mixer will meet it: format, loudness,
 // headroom, clicks at the ends, lengths, and the music loops' beat grid and seams.
+#include "base/AssetPaths.h"
 #include "tools/datagen/sound/MusicTempo.h"
 
 #include <SDL.h>
@@ -9,8 +10,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <numbers>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -25,10 +28,12 @@ struct WavData {
     std::vector<int16_t> samples; // interleaved
 };
 
-WavData LoadWav(const std::string& relativePath)
+// `gamePath` as the game names it: "Data/Player/Attack.wav".
+WavData LoadWav(std::string_view gamePath)
 {
     WavData wav;
-    const std::string path = std::string(SKARVOLD_DATA_DIR) + "/" + relativePath;
+    const std::string path
+        = std::string(SKARVOLD_DATA_DIR) + "/" + std::string(gamePath.substr(dataFolder.size()));
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     if (SDL_LoadWAV(path.c_str(), &wav.format, &buffer, &length) == nullptr)
@@ -107,26 +112,20 @@ void ExpectSoundFormatAndLevels(
     }
 }
 
-const char* const effectPaths[] = {
-    "Gui/MenuMove.wav",
-    "Gui/MenuSelect.wav",
-    "Player/Attack.wav",
-    "Player/Damaged.wav",
-    "Player/Death.wav",
-    "ShieldPickup/PickedUp.wav",
-    "Enemies/Small/Attack.wav",
-    "Enemies/Medium/Attack.wav",
-    "Enemies/Big/Attack.wav",
-    "Enemies/Small/Death.wav",
-    "Enemies/Medium/Death.wav",
-    "Enemies/Big/Death.wav",
-};
+std::vector<std::string_view> PathsOf(SoundKind kind)
+{
+    std::vector<std::string_view> paths;
+    for (const SoundAsset& sound : soundAssets)
+        if (sound.kind == kind)
+            paths.push_back(sound.path);
+    return paths;
+}
 
 TEST(SoundData, EffectsAreShortMonoAndStartAndEndWithoutAClick)
 {
-    for (const char* path : effectPaths) {
+    for (const std::string_view path : PathsOf(SoundKind::Effect)) {
         const WavData wav = LoadWav(path);
-        ExpectSoundFormatAndLevels(path, wav, 1, 300.0);
+        ExpectSoundFormatAndLevels(std::string(path), wav, 1, 300.0);
         if (wav.samples.empty())
             continue;
         const double seconds = static_cast<double>(wav.samples.size()) / sampleRate;
@@ -154,8 +153,8 @@ TEST(SoundData, EffectsAreShortMonoAndStartAndEndWithoutAClick)
 
 TEST(SoundData, EffectsKeepTheirCharacter)
 {
-    const char* const deaths[]
-        = { "Enemies/Small/Death.wav", "Enemies/Medium/Death.wav", "Enemies/Big/Death.wav" };
+    const char* const deaths[] = { "Data/Enemies/Small/Death.wav", "Data/Enemies/Medium/Death.wav",
+        "Data/Enemies/Big/Death.wav" };
     double previousEnergy = 0.0;
     size_t previousLength = 0;
     for (const char* path : deaths) {
@@ -169,15 +168,15 @@ TEST(SoundData, EffectsKeepTheirCharacter)
     }
 
     // The player's shot repeats constantly, so it stays quieter than any death and soft.
-    const WavData shot = LoadWav("Player/Attack.wav");
-    const WavData smallDeath = LoadWav("Enemies/Small/Death.wav");
+    const WavData shot = LoadWav("Data/Player/Attack.wav");
+    const WavData smallDeath = LoadWav("Data/Enemies/Small/Death.wav");
     ASSERT_TRUE(shot.loaded && smallDeath.loaded);
     EXPECT_LT(Measure(Channel(shot, 0)).peak, Measure(Channel(smallDeath, 0)).peak);
     EXPECT_LT(RmsFrequency(Channel(shot, 0)), 1500.0) << "the player's shot is shrill";
 
     // Enemy shots tell their shooter apart: the bigger the ship, the deeper its shot.
-    const char* const shots[]
-        = { "Enemies/Small/Attack.wav", "Enemies/Medium/Attack.wav", "Enemies/Big/Attack.wav" };
+    const char* const shots[] = { "Data/Enemies/Small/Attack.wav", "Data/Enemies/Medium/Attack.wav",
+        "Data/Enemies/Big/Attack.wav" };
     double previousBrightness = 1e9;
     for (const char* path : shots) {
         const WavData wav = LoadWav(path);
@@ -188,8 +187,8 @@ TEST(SoundData, EffectsKeepTheirCharacter)
     }
 
     // The tick of a move is clearly shorter than the two notes of a selection.
-    const WavData move = LoadWav("Gui/MenuMove.wav");
-    const WavData select = LoadWav("Gui/MenuSelect.wav");
+    const WavData move = LoadWav("Data/Gui/MenuMove.wav");
+    const WavData select = LoadWav("Data/Gui/MenuSelect.wav");
     ASSERT_TRUE(move.loaded && select.loaded);
     EXPECT_LT(move.samples.size() * 3, select.samples.size());
 }
@@ -200,8 +199,13 @@ TEST(SoundData, MusicLoopsLastWholeBeatsAndJoinSeamlessly)
         const char* path;
         sound::MusicTempo tempo;
     };
-    const Music tracks[]
-        = { { "Music/Menu.wav", sound::menuTempo }, { "Music/Game.wav", sound::gameTempo } };
+    const Music tracks[] = { { "Data/Music/Menu.wav", sound::menuTempo },
+        { "Data/Music/Game.wav", sound::gameTempo } };
+    // Every loop the game plays is one of these.
+    for (const std::string_view path : PathsOf(SoundKind::Music))
+        EXPECT_TRUE(std::any_of(std::begin(tracks), std::end(tracks),
+            [&](const Music& music) { return music.path == path; }))
+            << path << " has no tempo to check";
     for (const Music& music : tracks) {
         const WavData wav = LoadWav(music.path);
         ExpectSoundFormatAndLevels(music.path, wav, 2, 1000.0);

@@ -1,6 +1,8 @@
 // Draws every image of the game into the data folder.
 #include "datagen/DataGen.h"
 
+#include "base/AssetPaths.h"
+
 #include "datagen/images/DebrisPainter.h"
 #include "datagen/images/ExplosionPainter.h"
 #include "datagen/images/FrameWriter.h"
@@ -11,7 +13,14 @@
 #include "datagen/images/SpacePainter.h"
 
 #include <cstdio>
+#include <functional>
+#include <map>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,8 +39,8 @@ const HullColours bigArmour = { Rgb(190, 60, 75), Rgb(50, 8, 20), Rgb(255, 60, 1
 const HullColours bigMetal = { Rgb(175, 160, 168), Rgb(50, 38, 45), Rgb(255, 60, 50) };
 const HullColours smallMagenta = { Rgb(245, 95, 150), Rgb(95, 10, 50), Rgb(255, 150, 210) };
 
-Canvas Debris(uint32_t seed, int frame, double radius, const HullColours& colours,
-    double stretch = 1.0, bool hotEdge = true)
+Canvas DebrisFrame(uint32_t seed, int frame, double radius, const HullColours& colours,
+    double stretch, bool hotEdge)
 {
     DebrisStyle style;
     style.seed = seed;
@@ -45,7 +54,7 @@ Canvas Debris(uint32_t seed, int frame, double radius, const HullColours& colour
     return PaintDebris(style);
 }
 
-ExplosionStyle Explosion(uint32_t seed, int size, int frames, int fire, int smoke, int sparks,
+ExplosionStyle ExplosionLook(uint32_t seed, int size, int frames, int fire, int smoke, int sparks,
     int blasts, const Colour& sparkColour)
 {
     ExplosionStyle style;
@@ -60,60 +69,123 @@ ExplosionStyle Explosion(uint32_t seed, int size, int frames, int fire, int smok
     return style;
 }
 
+// How the picture of one row of the game's image table is made: painted, or copied from the
+// picture of another row.
+struct Painter {
+    std::function<std::vector<Canvas>()> paint;
+    std::string_view sameAs {};
+};
+
+// A painter of one still picture or of a sequence of frames.
+template <class Paint> Painter Painted(Paint paint)
+{
+    return Painter { [paint] {
+        if constexpr (std::is_same_v<decltype(paint()), Canvas>) {
+            std::vector<Canvas> frames;
+            frames.push_back(paint());
+            return frames;
+        } else {
+            return paint();
+        }
+    } };
+}
+
+Painter Debris(uint32_t seed, int frame, double radius, const HullColours& colours,
+    double stretch = 1.0, bool hotEdge = true)
+{
+    return Painted([=] { return DebrisFrame(seed, frame, radius, colours, stretch, hotEdge); });
+}
+
+Painter Explosion(uint32_t seed, int size, int frames, int fire, int smoke, int sparks, int blasts,
+    const Colour& sparkColour)
+{
+    return Painted([=] {
+        return PaintExplosion(
+            ExplosionLook(seed, size, frames, fire, smoke, sparks, blasts, sparkColour));
+    });
+}
+
+// The painter of every image of the game, by its path in the game's image table.
+std::map<std::string_view, Painter> Painters()
+{
+    return {
+        { "Data/Gui/GameBackground", Painted(PaintGameBackground) },
+        { "Data/Gui/GameOverBackground", Painted(PaintGameOverBackground) },
+        { "Data/Gui/BlackOverlay", Painted(PaintBlackOverlay) },
+        { "Data/Gui/MenuBackground", Painted(PaintMenuBackground) },
+        // No screen shows it, but the menu preloads it: it gets the same picture, so every
+        // preloaded path holds an image.
+        { "Data/MenuBackground", Painter { {}, "Data/Gui/MenuBackground" } },
+        { "Data/Gui/ShieldIcon", Painted(PaintShieldIcon) },
+
+        { "Data/Player", Painted(PaintPlayer) },
+        { "Data/Player/Shield", Painted(PaintPlayerShield) },
+        { "Data/Player/Projectile", Painted(PaintPlayerShot) },
+        { "Data/Player/Explosion",
+            Explosion(0xe1000001u, 128, 20, 22, 12, 26, 1, Rgb(255, 200, 90)) },
+        { "Data/Player/Debris/Large/1", Debris(0xd1000001u, 34, 14.0, playerSilver, 0.7) },
+        { "Data/Player/Debris/Large/2", Debris(0xd1000002u, 34, 14.0, playerWing) },
+        { "Data/Player/Debris/Medium/1", Debris(0xd1000003u, 24, 9.0, playerWing, 0.8) },
+        { "Data/Player/Debris/Medium/2", Debris(0xd1000004u, 24, 9.0, playerSilver) },
+        { "Data/Player/Debris/Medium/3", Debris(0xd1000005u, 24, 9.0, playerPod, 0.6) },
+        { "Data/Player/Debris/Small/1", Debris(0xd1000010u, 14, 5.0, playerSilver, 1.0, true) },
+        { "Data/Player/Debris/Small/2", Debris(0xd1000011u, 14, 5.0, playerWing, 0.7, false) },
+        { "Data/Player/Debris/Small/3", Debris(0xd1000012u, 14, 5.0, playerPod, 1.0, false) },
+        { "Data/Player/Debris/Small/4", Debris(0xd1000013u, 14, 5.0, playerSilver, 0.7, true) },
+        { "Data/Player/Debris/Small/5", Debris(0xd1000014u, 14, 5.0, playerWing, 1.0, false) },
+        { "Data/Player/Debris/Small/6", Debris(0xd1000015u, 14, 5.0, playerSilver, 0.7, false) },
+        { "Data/Player/Debris/Small/7", Debris(0xd1000016u, 14, 5.0, playerPod, 1.0, true) },
+        { "Data/Player/Debris/Tiny/1", Debris(0xd1000020u, 6, 2.2, playerSilver, 1.0, false) },
+
+        { "Data/Enemies/Small", Painted(PaintSmallEnemy) },
+        { "Data/Enemies/Small/Projectile", Painted(PaintSmallShot) },
+        { "Data/Enemies/Small/Explosion",
+            Explosion(0xe2000001u, 96, 16, 24, 9, 22, 1, Rgb(255, 90, 180)) },
+        { "Data/Enemies/Small/Debris/1", Debris(0xd2000001u, 16, 6.0, smallMagenta) },
+        { "Data/Enemies/Small/Debris/2", Debris(0xd2000002u, 10, 3.6, smallMagenta, 0.8, false) },
+
+        { "Data/Enemies/Medium", Painted(PaintMediumEnemy) },
+        { "Data/Enemies/Medium/Projectile", Painted(PaintMediumShot) },
+
+        { "Data/Enemies/Big", Painted(PaintBigEnemy) },
+        { "Data/Enemies/Big/Projectile", Painted(PaintBigShot) },
+        { "Data/Enemies/Big/Explosion",
+            Explosion(0xe3000001u, 192, 24, 32, 16, 40, 3, Rgb(255, 140, 60)) },
+        { "Data/Enemies/Big/Debris/1", Debris(0xd3000001u, 46, 20.0, bigCrimson, 0.75) },
+        { "Data/Enemies/Big/Debris/2", Debris(0xd3000002u, 36, 15.0, bigArmour) },
+        { "Data/Enemies/Big/Debris/3", Debris(0xd3000003u, 28, 11.0, bigMetal, 0.7) },
+        { "Data/Enemies/Big/Debris/4", Debris(0xd3000004u, 18, 6.5, bigCrimson) },
+        { "Data/Enemies/Big/Debris/5", Debris(0xd3000005u, 8, 3.0, bigArmour, 1.0, false) },
+
+        { "Data/ShieldPickup", Painted(PaintShieldPickup) },
+    };
+}
+
 } // namespace
 
 void GenerateImages(const std::filesystem::path& dataDir)
 {
+    std::map<std::string_view, Painter> painters = Painters();
     FrameWriter writer(dataDir);
-
-    writer.Write("Gui/GameBackground", PaintGameBackground());
-    writer.Write("Gui/GameOverBackground", PaintGameOverBackground());
-    writer.Write("Gui/BlackOverlay", PaintBlackOverlay());
-    writer.Write("Gui/MenuBackground", PaintMenuBackground());
-    // No screen shows "Data/MenuBackground", but the menu preloads it: it gets the same
-    // picture, so every preloaded path holds an image.
-    writer.CopyAnimation("Gui/MenuBackground", "MenuBackground");
-    writer.Write("Gui/ShieldIcon", PaintShieldIcon());
-
-    writer.Write("Player", PaintPlayer());
-    writer.Write("Player/Shield", PaintPlayerShield());
-    writer.Write("Player/Projectile", PaintPlayerShot());
-    writer.Write("Player/Explosion",
-        PaintExplosion(Explosion(0xe1000001u, 128, 20, 22, 12, 26, 1, Rgb(255, 200, 90))));
-    writer.Write("Player/Debris/Large/1", Debris(0xd1000001u, 34, 14.0, playerSilver, 0.7));
-    writer.Write("Player/Debris/Large/2", Debris(0xd1000002u, 34, 14.0, playerWing));
-    writer.Write("Player/Debris/Medium/1", Debris(0xd1000003u, 24, 9.0, playerWing, 0.8));
-    writer.Write("Player/Debris/Medium/2", Debris(0xd1000004u, 24, 9.0, playerSilver));
-    writer.Write("Player/Debris/Medium/3", Debris(0xd1000005u, 24, 9.0, playerPod, 0.6));
-    const HullColours* smallLooks[] = { &playerSilver, &playerWing, &playerPod, &playerSilver,
-        &playerWing, &playerSilver, &playerPod };
-    for (int i = 0; i < 7; ++i)
-        writer.Write("Player/Debris/Small/" + std::to_string(i + 1),
-            Debris(0xd1000010u + static_cast<uint32_t>(i), 14, 5.0, *smallLooks[i],
-                i % 2 == 0 ? 1.0 : 0.7, i % 3 == 0));
-    writer.Write("Player/Debris/Tiny/1", Debris(0xd1000020u, 6, 2.2, playerSilver, 1.0, false));
-
-    writer.Write("Enemies/Small", PaintSmallEnemy());
-    writer.Write("Enemies/Small/Projectile", PaintSmallShot());
-    writer.Write("Enemies/Small/Explosion",
-        PaintExplosion(Explosion(0xe2000001u, 96, 16, 24, 9, 22, 1, Rgb(255, 90, 180))));
-    writer.Write("Enemies/Small/Debris/1", Debris(0xd2000001u, 16, 6.0, smallMagenta));
-    writer.Write("Enemies/Small/Debris/2", Debris(0xd2000002u, 10, 3.6, smallMagenta, 0.8, false));
-
-    writer.Write("Enemies/Medium", PaintMediumEnemy());
-    writer.Write("Enemies/Medium/Projectile", PaintMediumShot());
-
-    writer.Write("Enemies/Big", PaintBigEnemy());
-    writer.Write("Enemies/Big/Projectile", PaintBigShot());
-    writer.Write("Enemies/Big/Explosion",
-        PaintExplosion(Explosion(0xe3000001u, 192, 24, 32, 16, 40, 3, Rgb(255, 140, 60))));
-    writer.Write("Enemies/Big/Debris/1", Debris(0xd3000001u, 46, 20.0, bigCrimson, 0.75));
-    writer.Write("Enemies/Big/Debris/2", Debris(0xd3000002u, 36, 15.0, bigArmour));
-    writer.Write("Enemies/Big/Debris/3", Debris(0xd3000003u, 28, 11.0, bigMetal, 0.7));
-    writer.Write("Enemies/Big/Debris/4", Debris(0xd3000004u, 18, 6.5, bigCrimson));
-    writer.Write("Enemies/Big/Debris/5", Debris(0xd3000005u, 8, 3.0, bigArmour, 1.0, false));
-
-    writer.Write("ShieldPickup", PaintShieldPickup());
+    // Copies are made once every painted picture is written.
+    std::vector<std::pair<std::string_view, std::string_view>> copies;
+    for (const ImageAsset& image : imageAssets) {
+        const auto found = painters.find(image.path);
+        if (found == painters.end())
+            throw std::runtime_error(std::string(image.path) + ": no painter for this image");
+        const Painter& painter = found->second;
+        if (painter.paint)
+            writer.Write(BelowDataFolder(image.path), painter.paint());
+        else
+            copies.emplace_back(painter.sameAs, image.path);
+        painters.erase(found);
+    }
+    // A painter without a row would draw a picture the game never asks for.
+    if (!painters.empty())
+        throw std::runtime_error(
+            std::string(painters.begin()->first) + ": painted but not in the image table");
+    for (const auto& [from, to] : copies)
+        writer.CopyAnimation(BelowDataFolder(from), BelowDataFolder(to));
 
     std::printf(
         "skarvold_datagen: %d animations, %d image frames\n", writer.Animations(), writer.Frames());

@@ -1,4 +1,4 @@
-// The twelve sound effects. Peaks are set per effect: frequent sounds (the player's shot, enemy
+// The sound effects. Peaks are set per effect: frequent sounds (the player's shot, enemy
 // shots, the menu tick) sit well below the rare, big ones (deaths), so the mix stays balanced
 // under the game's master volume.
 #include "datagen/sound/SfxSynth.h"
@@ -408,22 +408,22 @@ namespace {
 
 } // namespace
 
-std::vector<EffectFile> RenderEffects()
+std::vector<SoundMaker> EffectMakers()
 {
-    std::vector<EffectFile> effects;
-    effects.push_back({ "Player/Attack.wav", PlayerAttack() });
-    effects.push_back({ "Player/Damaged.wav", PlayerDamaged() });
-    effects.push_back({ "Player/Death.wav", PlayerDeath() });
-    effects.push_back({ "ShieldPickup/PickedUp.wav", ShieldPickedUp() });
-    effects.push_back({ "Gui/MenuMove.wav", MenuMove() });
-    effects.push_back({ "Gui/MenuSelect.wav", MenuSelect() });
-    effects.push_back({ "Enemies/Small/Attack.wav", SmallAttack() });
-    effects.push_back({ "Enemies/Medium/Attack.wav", MediumAttack() });
-    effects.push_back({ "Enemies/Big/Attack.wav", BigAttack() });
-    effects.push_back({ "Enemies/Small/Death.wav", SmallDeath() });
-    effects.push_back({ "Enemies/Medium/Death.wav", MediumDeath() });
-    effects.push_back({ "Enemies/Big/Death.wav", BigDeath() });
-    return effects;
+    return {
+        { "Data/Player/Attack.wav", PlayerAttack },
+        { "Data/Player/Damaged.wav", PlayerDamaged },
+        { "Data/Player/Death.wav", PlayerDeath },
+        { "Data/ShieldPickup/PickedUp.wav", ShieldPickedUp },
+        { "Data/Gui/MenuMove.wav", MenuMove },
+        { "Data/Gui/MenuSelect.wav", MenuSelect },
+        { "Data/Enemies/Small/Attack.wav", SmallAttack },
+        { "Data/Enemies/Medium/Attack.wav", MediumAttack },
+        { "Data/Enemies/Big/Attack.wav", BigAttack },
+        { "Data/Enemies/Small/Death.wav", SmallDeath },
+        { "Data/Enemies/Medium/Death.wav", MediumDeath },
+        { "Data/Enemies/Big/Death.wav", BigDeath },
+    };
 }
 
 } // namespace sound

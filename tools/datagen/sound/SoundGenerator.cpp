@@ -2,11 +2,47 @@
 #include "datagen/sound/SoundSet.h"
 #include "datagen/sound/WavWriter.h"
 
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace sound {
+
+std::vector<SoundMaker> MusicMakers()
+{
+    return {
+        { "Data/Music/Menu.wav", RenderMenuMusic },
+        { "Data/Music/Game.wav", RenderGameMusic },
+    };
+}
+
+} // namespace sound
+
 // Effects are mono (the game places nothing in the stereo field); music is stereo.
 void GenerateSounds(const std::filesystem::path& dataDir)
 {
-    for (const sound::EffectFile& effect : sound::RenderEffects())
-        sound::WriteWav(dataDir / effect.path, effect.samples, 1);
-    sound::WriteWav(dataDir / "Music/Menu.wav", sound::RenderMenuMusic(), 2);
-    sound::WriteWav(dataDir / "Music/Game.wav", sound::RenderGameMusic(), 2);
+    struct Maker {
+        sound::SoundMaker maker;
+        SoundKind kind = SoundKind::Effect;
+    };
+    std::map<std::string_view, Maker> makers;
+    for (const sound::SoundMaker& effect : sound::EffectMakers())
+        makers[effect.path] = { effect, SoundKind::Effect };
+    for (const sound::SoundMaker& music : sound::MusicMakers())
+        makers[music.path] = { music, SoundKind::Music };
+
+    for (const SoundAsset& asset : soundAssets) {
+        const auto found = makers.find(asset.path);
+        if (found == makers.end() || found->second.kind != asset.kind)
+            throw std::runtime_error(std::string(asset.path) + ": no synthesiser of its kind");
+        const int channels = asset.kind == SoundKind::Music ? 2 : 1;
+        sound::WriteWav(
+            dataDir / BelowDataFolder(asset.path), found->second.maker.render(), channels);
+        makers.erase(found);
+    }
+    // A synthesiser without a row would make a sound the game never plays.
+    if (!makers.empty())
+        throw std::runtime_error(
+            std::string(makers.begin()->first) + ": synthesised but not in the sound table");
 }
