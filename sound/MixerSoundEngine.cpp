@@ -101,11 +101,10 @@ MixerSoundEngine::MixerSoundEngine()
     // music started in the first millisecond after SDL started would never be held.
     while (SDL_GetTicks() == 0)
         SDL_Delay(1);
-    Mix_AllocateChannels(kMusicChannels + kEffectChannels);
+    Mix_AllocateChannels(kMusicChannels);
     // Music takes the low channels by number; effects asking for any free channel never get them.
     Mix_ReserveChannels(kMusicChannels);
-    for (int i = 0; i < kMusicChannels; ++i)
-        music_[static_cast<size_t>(i)].channel = i;
+    GrowEffectChannels();
     SetMasterVolume(1.0f);
 }
 
@@ -125,11 +124,11 @@ void MixerSoundEngine::SetMasterVolume(float volume)
     if (!audioOpen_)
         return;
     const int effectVolume = MixerVolume(masterVolume_);
-    for (int i = kMusicChannels; i < kMusicChannels + kEffectChannels; ++i)
+    for (int i = kMusicChannels; i < kMusicChannels + effectChannels_; ++i)
         Mix_Volume(i, effectVolume);
-    for (MusicHandle& music : music_) {
-        if (music.live)
-            ApplyMusicVolume(music);
+    for (const auto& music : music_) {
+        if (music->live)
+            ApplyMusicVolume(*music);
     }
 }
 
@@ -137,8 +136,14 @@ void MixerSoundEngine::PlayEffect(const std::string& path)
 {
     if (!audioOpen_)
         return;
-    if (Mix_Chunk* chunk = Chunk(path))
+    Mix_Chunk* chunk = Chunk(path);
+    if (chunk == nullptr)
+        return;
+    // Every channel busy: the pool grows rather than dropping this effect or cutting another.
+    if (Mix_PlayChannel(-1, chunk, 0) < 0) {
+        GrowEffectChannels();
         Mix_PlayChannel(-1, chunk, 0);
+    }
 }
 
 MusicHandle* MixerSoundEngine::PlayMusic(const std::string& path)
@@ -148,21 +153,23 @@ MusicHandle* MixerSoundEngine::PlayMusic(const std::string& path)
     Mix_Chunk* chunk = Chunk(path);
     if (!chunk)
         return nullptr;
-    for (MusicHandle& music : music_) {
-        if (music.live)
-            continue;
-        // Silent until paused, so the audio thread cannot sound the first samples in between.
-        Mix_Volume(music.channel, 0);
-        if (Mix_PlayChannel(music.channel, chunk, -1) < 0)
-            return nullptr;
-        Mix_Pause(music.channel);
-        music.live = true;
-        music.paused = true;
-        music.volume = 1.0f;
-        ApplyMusicVolume(music);
-        return &music;
-    }
-    return nullptr;
+    const int channel = FreeMusicChannel();
+    if (channel < 0)
+        return nullptr;
+    // Silent until paused, so the audio thread cannot sound the first samples in between.
+    Mix_Volume(channel, 0);
+    if (Mix_PlayChannel(channel, chunk, -1) < 0)
+        return nullptr;
+    Mix_Pause(channel);
+    // A new handle every time: one that was stopped must never stand for this music.
+    auto music = std::make_unique<MusicHandle>();
+    music->channel = channel;
+    music->live = true;
+    music->paused = true;
+    music->volume = 1.0f;
+    ApplyMusicVolume(*music);
+    music_.push_back(std::move(music));
+    return music_.back().get();
 }
 
 void MixerSoundEngine::SetMusicPaused(MusicHandle* music, bool paused)
@@ -210,9 +217,31 @@ bool MixerSoundEngine::IsLive(const MusicHandle* music) const
 {
     if (!music || !audioOpen_)
         return false;
-    for (const MusicHandle& own : music_) {
-        if (&own == music)
-            return own.live;
+    for (const auto& own : music_) {
+        if (own.get() == music)
+            return own->live;
     }
     return false;
+}
+
+int MixerSoundEngine::FreeMusicChannel() const
+{
+    for (int channel = 0; channel < kMusicChannels; ++channel) {
+        bool taken = false;
+        for (const auto& music : music_)
+            taken = taken || (music->live && music->channel == channel);
+        if (!taken)
+            return channel;
+    }
+    return -1;
+}
+
+void MixerSoundEngine::GrowEffectChannels()
+{
+    const int first = kMusicChannels + effectChannels_;
+    effectChannels_ += kEffectChannels;
+    Mix_AllocateChannels(kMusicChannels + effectChannels_);
+    const int effectVolume = MixerVolume(masterVolume_);
+    for (int i = first; i < kMusicChannels + effectChannels_; ++i)
+        Mix_Volume(i, effectVolume);
 }

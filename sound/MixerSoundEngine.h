@@ -3,17 +3,22 @@
 #include "sound/ISoundEngine.h"
 #include "sound/MusicHandle.h"
 
-#include <array>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct Mix_Chunk;
 
 // The game's sound engine on SDL2_mixer. Every WAV file, effect or music, is decoded once into
-// a chunk and kept until the engine is destroyed. Effects play on a pool of free channels;
-// each piece of music loops on a channel of its own, kept out of the effects' pool, so it
-// loops sample-exactly and can be paused and turned up or down on its own.
+// a chunk and kept until the engine is destroyed. Effects play on a pool of free channels that
+// grows whenever every channel is busy, so no effect is ever dropped or cut; each piece of
+// music loops on a channel of its own, kept out of the effects' pool, so it loops
+// sample-exactly and can be paused and turned up or down on its own.
+//
+// Every PlayMusic answers a handle never answered before: a stopped handle stays the engine's
+// (as a dead one) until the engine goes, so a caller that keeps it can never reach music
+// started later.
 //
 // Without an audio device the engine is silent: every call does nothing and PlayMusic answers
 // null. One engine at a time: it owns the process's mixer while it lives.
@@ -21,7 +26,8 @@ class MixerSoundEngine : public ISoundEngine {
 public:
     // Channels kept for music, so this many pieces can play at once.
     static constexpr int kMusicChannels = 4;
-    // Channels for effects; when all are busy a new effect is dropped rather than cutting one.
+    // Channels for effects to start with; the pool grows by as many again whenever an effect
+    // finds every channel busy.
     static constexpr int kEffectChannels = 32;
 
     MixerSoundEngine();
@@ -52,9 +58,15 @@ private:
     void ApplyMusicVolume(MusicHandle& music);
     // True for a handle of this engine that is still playing.
     bool IsLive(const MusicHandle* music) const;
+    // A music channel that no live music holds, or -1.
+    int FreeMusicChannel() const;
+    // Adds kEffectChannels channels to the effects' pool, at the master volume.
+    void GrowEffectChannels();
 
     bool audioOpen_ = false;
     float masterVolume_ = 1.0f;
+    int effectChannels_ = 0;
     std::unordered_map<std::string, ChunkPtr> chunks_;
-    std::array<MusicHandle, kMusicChannels> music_ {};
+    // Every handle this engine answered, live or stopped, oldest first.
+    std::vector<std::unique_ptr<MusicHandle>> music_;
 };

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -112,14 +113,35 @@ TEST_F(MixerSoundEngineTest, EffectsPlayTogetherOnFreeChannelsAndAreDecodedOnce)
     WriteWav(dir_ / "missing.wav", 3000);
     engine.PlayEffect(Path("missing.wav"));
     EXPECT_EQ(Mix_Playing(-1), 10);
+}
 
-    // With every effect channel busy a new effect is dropped; music channels stay free.
+TEST_F(MixerSoundEngineTest, AVolleyBeyondEveryChannelStillPlaysWholeAndLeavesMusicItsChannels)
+{
+    MixerSoundEngine engine;
+    ASSERT_TRUE(engine.HasAudio());
+    engine.SetMasterVolume(0.5f);
+
+    // Forty effects at once, more than the channels the engine starts with: none is dropped.
     for (int i = 0; i < 40; ++i)
         engine.PlayEffect(Path("long.wav"));
-    EXPECT_EQ(Mix_Playing(-1), MixerSoundEngine::kEffectChannels);
+    EXPECT_EQ(Mix_Playing(-1), 40);
+    // ...and the channels added for them play at the master volume like the first ones.
+    const int added = MixerSoundEngine::kMusicChannels + MixerSoundEngine::kEffectChannels;
+    EXPECT_EQ(Mix_Playing(added), 1);
+    EXPECT_EQ(Mix_Volume(added, -1), 64);
+    engine.SetMasterVolume(1.0f);
+    EXPECT_EQ(Mix_Volume(added, -1), 128);
+    for (int i = 0; i < MixerSoundEngine::kMusicChannels; ++i)
+        EXPECT_EQ(Mix_Playing(i), 0) << "an effect took music channel " << i;
+
+    // Another volley on top grows the pool again, and music still finds its own channel.
+    for (int i = 0; i < 40; ++i)
+        engine.PlayEffect(Path("long.wav"));
+    EXPECT_EQ(Mix_Playing(-1), 80);
     MusicHandle* music = engine.PlayMusic(Path("long.wav"));
     ASSERT_NE(music, nullptr);
-    EXPECT_EQ(Mix_Playing(music->channel), 1);
+    EXPECT_LT(music->channel, MixerSoundEngine::kMusicChannels);
+    EXPECT_EQ(Mix_Playing(-1), 81);
 }
 
 TEST_F(MixerSoundEngineTest, MusicStartsPausedLoopsAndTakesItsVolumeUnderTheMaster)
@@ -210,6 +232,42 @@ TEST_F(MixerSoundEngineTest, StoppedMusicFreesItsChannelAndBadHandlesAreIgnored)
     ASSERT_NE(kept, nullptr);
     engine.StopMusic(&foreign);
     EXPECT_EQ(Mix_Playing(kept->channel), 1) << "a handle of no engine stopped real music";
+}
+
+TEST_F(MixerSoundEngineTest, AStoppedHandleNeverReachesMusicStartedLater)
+{
+    MixerSoundEngine engine;
+    ASSERT_TRUE(engine.HasAudio());
+
+    MusicHandle* menu = engine.PlayMusic(Path("long.wav"));
+    ASSERT_NE(menu, nullptr);
+    engine.StopMusic(menu);
+    // The next music takes the channel the first one left, under a handle of its own.
+    MusicHandle* game = engine.PlayMusic(Path("long.wav"));
+    ASSERT_NE(game, nullptr);
+    EXPECT_NE(game, menu);
+    engine.SetMusicPaused(game, false);
+    engine.SetMusicVolume(game, 0.65f);
+    const int channel = game->channel;
+    const int volume = Mix_Volume(channel, -1);
+
+    // Whoever still holds the stopped handle cannot pause, silence or stop the new music.
+    engine.SetMusicPaused(menu, true);
+    engine.SetMusicVolume(menu, 0.0f);
+    engine.StopMusic(menu);
+    EXPECT_EQ(Mix_Playing(channel), 1);
+    EXPECT_EQ(Mix_Paused(channel), 0);
+    EXPECT_EQ(Mix_Volume(channel, -1), volume);
+
+    // Nor does any handle of a long run of starts and stops come back.
+    std::set<MusicHandle*> seen { menu, game };
+    for (int i = 0; i < 3 * MixerSoundEngine::kMusicChannels; ++i) {
+        MusicHandle* music = engine.PlayMusic(Path("short.wav"));
+        ASSERT_NE(music, nullptr);
+        EXPECT_TRUE(seen.insert(music).second) << "handle reused in round " << i;
+        engine.StopMusic(music);
+    }
+    EXPECT_EQ(Mix_Playing(channel), 1);
 }
 
 TEST_F(MixerSoundEngineTest, EngineClosesAudioAndCanBeCreatedAgain)
