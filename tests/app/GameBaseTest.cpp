@@ -6,12 +6,35 @@
 
 #include "support/ProbeObject.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
+
+// An object that owns a sprite, as every drawn object does, and marks it dead as it goes.
+// It notes whether the window's renderer was still there at that moment.
+class SpriteOwner : public Object {
+public:
+    SpriteOwner(Sprite* ownSprite, SDL_Window* gameWindow, bool* rendererUpAtEnd)
+        : sprite(ownSprite)
+        , window(gameWindow)
+        , rendererUp(rendererUpAtEnd)
+    {
+    }
+    ~SpriteOwner() override
+    {
+        *rendererUp = SDL_GetRenderer(window) != nullptr;
+        if (*rendererUp)
+            sprite->dead = true;
+    }
+
+    Sprite* sprite = nullptr;
+    SDL_Window* window = nullptr;
+    bool* rendererUp = nullptr;
+};
 
 class GameBaseTest : public ::testing::Test {
 protected:
@@ -99,6 +122,16 @@ TEST_F(GameBaseTest, TimersFireBeforeTheStepsOfTheirFrame)
     timer->Start([&] { updatesSeenByTimer = probe->updates; }, 64, false);
     EXPECT_EQ(Frame(64), 2);
     EXPECT_EQ(updatesSeenByTimer, 0);
+}
+
+TEST_F(GameBaseTest, TheWorldGoesWhileTheRendererStillHoldsTheSprites)
+{
+    bool rendererUp = false;
+    Sprite* sprite = game->renderer->AddSprite("no/such/image", 3);
+    game->world->Create<SpriteOwner>(sprite, game->window, &rendererUp);
+    delete game;
+    game = nullptr;
+    EXPECT_TRUE(rendererUp) << "a live object's sprite was already freed";
 }
 
 } // namespace

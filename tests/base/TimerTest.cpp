@@ -168,6 +168,30 @@ TEST_F(TimerTest, CallbacksMayRestartKillAndCreateTimersWhileTheTickRuns)
         EXPECT_NE(timer, victim);
 }
 
+TEST_F(TimerTest, ACallbackThatRestartsItsTimerStillReadsWhatItCaptured)
+{
+    struct Shared {
+        Timer* timer = nullptr;
+        std::vector<int> seen;
+    };
+    Shared shared;
+    shared.timer = CreateTimer();
+    Shared* state = &shared;
+    // Starting its own timer again replaces the stored callback while this one still runs;
+    // reading `tag` afterwards must still see this callback's own capture.
+    shared.timer->Start(
+        [state, tag = 1] {
+            state->timer->Start([state, tag = 2] { state->seen.push_back(tag); }, 50, false);
+            state->seen.push_back(tag);
+        },
+        100, false);
+    gameTime = 100;
+    TickTimers();
+    gameTime = 150;
+    TickTimers();
+    EXPECT_EQ(shared.seen, (std::vector<int> { 1, 2 }));
+}
+
 TEST_F(TimerTest, ACallbackMayKillItsOwnTimer)
 {
     Timer* timer = CreateTimer();

@@ -78,6 +78,20 @@ TEST_F(RendererTest, AppliesEachSpritesOpacityToTheSharedTexture)
     EXPECT_EQ(sprites[2]->frameTime, 0.0f); // not drawn, so not advanced
 }
 
+TEST_F(RendererTest, AFullSpriteDrawnAfterAFadedOneOfTheSameImageStaysFull)
+{
+    const std::string path = Still("Shared", 20, 20, white);
+    Sprite* faded = renderer->AddSprite(path, 2);
+    faded->position = Vec2 { 50, 50 };
+    faded->opacity = 64;
+    Sprite* full = renderer->AddSprite(path, 2);
+    full->position = Vec2 { 150, 50 };
+    renderer->RenderFrame(16.0f);
+
+    EXPECT_NEAR(RedOf(Pixel(50, 50)), 64, 2);
+    EXPECT_EQ(Pixel(150, 50), white);
+}
+
 TEST_F(RendererTest, DrawsLayersUpwardsWithSpritesBeforeTextsInEachLayer)
 {
     // Added in an order that differs from the drawing order on purpose.

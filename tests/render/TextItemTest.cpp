@@ -146,6 +146,27 @@ TEST_F(TextItemTest, ModulatesByOpacityAndSkipsOpacityZero)
     EXPECT_EQ(DrawnBounds().w, 0);
 }
 
+TEST_F(TextItemTest, RendersInItsOwnColourChannelForChannel)
+{
+    TextItem* item = renderer->AddText(fontPath, 4, false, 40, Rgb { 220, 110, 0 });
+    item->position = Vec2 { 20, 20 };
+    item->SetText("HH");
+    gameTime = 600;
+    renderer->RenderFrame(16.0f);
+
+    // The brightest pixel lies inside a stroke, where the glyph covers it fully.
+    const std::vector<uint32_t> picture = ReadPicture();
+    uint32_t brightest = 0;
+    for (const uint32_t pixel : picture) {
+        if (RedOf(pixel) + GreenOf(pixel) + BlueOf(pixel)
+            > RedOf(brightest) + GreenOf(brightest) + BlueOf(brightest))
+            brightest = pixel;
+    }
+    EXPECT_NEAR(RedOf(brightest), 220, 2);
+    EXPECT_NEAR(GreenOf(brightest), 110, 2);
+    EXPECT_NEAR(BlueOf(brightest), 0, 2);
+}
+
 TEST_F(TextItemTest, AMissingFontNeverShowsAndWaitsForANewText)
 {
     TextItem* item = renderer->AddText("no/such/font.ttf", 4, false, 20, Rgb { 255, 255, 255 });

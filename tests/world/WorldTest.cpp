@@ -61,6 +61,19 @@ TEST_F(WorldTest, ContactsAreOneSidedStrictAndInPairOrder)
     EXPECT_EQ(Entries("hit"), (Log { "hit a>b", "hit a>c", "hit b>a" }));
 }
 
+TEST_F(WorldTest, AnObjectIsNeverToldOfItselfThoughItsMaskHasItsOwnType)
+{
+    // The player's mask includes the player type.
+    Add("player", { 0, 0 }, 10, TypePlayer, TypePlayer | TypeEnemy);
+    world.Update(0.032f);
+    EXPECT_TRUE(Entries("hit").empty());
+
+    // Another object of its type is a contact like any other.
+    Add("twin", { 5, 0 }, 10, TypePlayer, 0);
+    world.Update(0.032f);
+    EXPECT_EQ(Entries("hit"), (Log { "hit player>twin" }));
+}
+
 TEST_F(WorldTest, DeadObjectsLeaveAtTheNextStepAndAreNotDrawn)
 {
     auto* a = Add("a", { 0, 0 }, 10, TypePlayer, TypeEnemy);
