@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          what building and playing need
-#   scripts/install-deps.sh --tests  that, plus GoogleTest and Google Benchmark
+#   scripts/install-deps.sh --tests  that, plus GoogleTest, Google Benchmark and clang-query
 set -euo pipefail
 
 packages=(
@@ -13,6 +13,7 @@ packages=(
 )
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
+  packages+=(clang-tools) # clang-query, for the check of the world's field initialisers
 fi
 
 missing=()

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-check/, and runs every test headless.
+# Installs what is missing, checks that every include follows the layers, builds everything
+# with AddressSanitizer and UndefinedBehaviorSanitizer into build-check/, and runs every test
+# headless, the checks on the sources among them (include layers, field initialisers).
 # Any sanitizer report, leaks included, fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
+# Cheap, so it fails before the long build; ctest runs it again with the other checks.
+scripts/check-includes.sh
 cmake -S . -B build-check -DSKARVOLD_SANITIZE=ON
 cmake --build build-check -j "$(nproc)"
 
