@@ -10,49 +10,153 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <vector>
 
 namespace {
-void ReportStartFailure(const char* what)
+void ReportStartFailure(const std::string& what)
 {
-    std::fprintf(stderr, "skarvold: cannot start: %s: %s\n", what, SDL_GetError());
+    std::fprintf(stderr, "skarvold: cannot start: %s\n", what.c_str());
 }
 
-// SDL falls back to a driver without any picture when no display can be reached (no X11 or
-// Wayland session). A window there could never be seen or closed, so such a driver is only
-// accepted when it was asked for by name.
-bool IsInvisibleFallback()
+std::string Environment(const char* name)
 {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr)
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// Pauses before each new try at a display that is there but refused the connection; about a
+// second in all, after which the player hears why.
+constexpr uint32_t retryWaitsMs[] = { 100, 200, 300, 400 };
+
+// A video driver to try and the display it goes to ("" when no variable names one).
+struct VideoTarget {
+    std::string driver {};
+    std::string display {};
+    std::string reason {}; // why the last try failed
+    bool hopeless = false; // no wait can mend the last failure
+};
+
+// The drivers to try, always by name: left to itself SDL probes every driver it has, so
+// libwayland complains on stderr without a Wayland session, and where no display answers SDL
+// falls back to a driver without any picture, a window nobody could see or close. A driver
+// without a picture is therefore only used when SDL_VIDEODRIVER asks for it.
+std::vector<VideoTarget> VideoTargets(const std::string& requested)
+{
+    const std::string x11 = Environment("DISPLAY");
+    const std::string wayland = Environment("WAYLAND_DISPLAY");
+    if (requested == "x11")
+        return { { requested, x11, "", false } };
+    if (requested == "wayland")
+        return { { requested, wayland, "", false } };
+    if (!requested.empty())
+        return { { requested, "", "", false } };
+    std::vector<VideoTarget> targets;
+    if (!x11.empty())
+        targets.push_back({ "x11", x11, "", false });
+    if (!wayland.empty())
+        targets.push_back({ "wayland", wayland, "", false });
+    if (targets.empty())
+        targets.push_back({ "kmsdrm", "", "", false }); // a text console with a graphics device
+    return targets;
+}
+
+// libwayland looks for a relative display name in XDG_RUNTIME_DIR and prints its own
+// complaint when that is missing; the game names the cause in its one line instead.
+bool WaylandLacksRuntimeDir(const VideoTarget& target)
+{
+    return target.driver == "wayland" && !target.display.starts_with('/')
+        && !Environment("XDG_RUNTIME_DIR").starts_with('/');
+}
+
+bool TryTarget(const DisplayConnector& connector, VideoTarget& target)
+{
+    if (WaylandLacksRuntimeDir(target)) {
+        target.reason = "XDG_RUNTIME_DIR is not set";
+        target.hopeless = true;
         return false;
-    const bool invisible = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
-    const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    return invisible && (requested == nullptr || *requested == '\0');
+    }
+    if (connector.connect(target.driver.c_str()))
+        return true;
+    target.reason = SDL_GetError();
+    // Only a display that exists can be busy; any other failure stays as it is.
+    target.hopeless = target.display.empty();
+    return false;
+}
+
+// The failure line for targets that all failed.
+std::string DescribeFailure(const std::string& requested, const std::vector<VideoTarget>& targets)
+{
+    std::string text;
+    for (const VideoTarget& target : targets) {
+        if (target.display.empty())
+            continue;
+        text += text.empty() ? "cannot open display \"" : ", nor \"";
+        text += target.display + "\" (" + target.reason + ")";
+    }
+    if (!text.empty())
+        return text;
+    if (requested.empty())
+        return "video system: no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
+    return "video system: " + targets.front().reason;
+}
+
+// Starts the video system on the first target that answers, trying again while a named display
+// may only be busy. Answers "" or the text of the failure line.
+std::string StartVideo(const DisplayConnector& connector)
+{
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const std::string requested = hint != nullptr ? hint : "";
+    std::vector<VideoTarget> targets = VideoTargets(requested);
+    for (size_t attempt = 0;; ++attempt) {
+        for (VideoTarget& target : targets) {
+            if (TryTarget(connector, target))
+                return "";
+        }
+        const bool worthWaiting = std::any_of(targets.begin(), targets.end(),
+            [](const VideoTarget& target) { return !target.hopeless; });
+        if (!worthWaiting || attempt == std::size(retryWaitsMs))
+            return DescribeFailure(requested, targets);
+        connector.wait(retryWaitsMs[attempt]);
+    }
 }
 } // namespace
 
+DisplayConnector SdlDisplayConnector()
+{
+    return DisplayConnector {
+        [](const char* driver) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+            return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        },
+        [](uint32_t ms) { SDL_Delay(ms); },
+    };
+}
+
 GameBase::GameBase(const std::string& caption)
+    : GameBase(caption, SdlDisplayConnector())
+{
+}
+
+GameBase::GameBase(const std::string& caption, const DisplayConnector& connector)
     : lastFrameTime(gameTime)
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        ReportStartFailure("video system");
-        return;
-    }
-    if (IsInvisibleFallback()) {
-        SDL_SetError("no display found (is DISPLAY or WAYLAND_DISPLAY set?)");
-        ReportStartFailure("video system");
+    const std::string videoFailure = StartVideo(connector);
+    if (!videoFailure.empty()) {
+        ReportStartFailure(videoFailure);
         return;
     }
     TTF_Init();
     window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
         windowWidth, windowHeight, SDL_WINDOW_SHOWN);
     if (window == nullptr) {
-        ReportStartFailure("window");
+        ReportStartFailure(std::string("window: ") + SDL_GetError());
         return;
     }
     renderer = new Renderer(window);
     if (renderer->sdlRenderer == nullptr)
-        ReportStartFailure("renderer");
+        ReportStartFailure(std::string("renderer: ") + SDL_GetError());
     world = new World(renderer);
 }
 

@@ -1,11 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class Renderer;
 class World;
 struct SDL_Window;
+
+// How the video system reaches a display; tests put in their own to refuse at will.
+struct DisplayConnector {
+    // Starts SDL's video system on the driver named; false leaves the reason in SDL_GetError().
+    std::function<bool(const char* driver)> connect {};
+    // Waits the given milliseconds before the next try.
+    std::function<void(uint32_t ms)> wait {};
+};
+
+// The connector of the real program: SDL_InitSubSystem with the driver hint, and SDL_Delay.
+DisplayConnector SdlDisplayConnector();
 
 // The application base: starts the media libraries, owns the window, the World and the
 // Renderer, and runs one frame of timers, fixed 32 ms world steps and drawing.
@@ -16,7 +28,10 @@ public:
 
     // Opens the window with `caption`. When video, the window or any renderer cannot start,
     // one line goes to stderr and Started() answers false; the object must then be deleted.
+    // A display that is named but refuses the first connection is tried again for about a
+    // second, as a busy X server sometimes turns a new client away.
     explicit GameBase(const std::string& caption);
+    GameBase(const std::string& caption, const DisplayConnector& connector);
     virtual ~GameBase();
     GameBase(const GameBase&) = delete;
     GameBase& operator=(const GameBase&) = delete;
