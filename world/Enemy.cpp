@@ -21,10 +21,6 @@ constexpr uint32_t firstShotAgeMs = 100;
 
 void Enemy::Die()
 {
-    // Two contacts in one step (two shots, or a shot and the ship) both call Die: only the
-    // first one scores.
-    if (dead)
-        return;
     auto* notice = world->Create<FlyingText>(world);
     notice->label->SetText("Score: + " + std::to_string(scoreValue));
     // The simulated position, not where the sprite was last drawn.

@@ -107,6 +107,8 @@ void EnemyBig::Fire()
 
 void EnemyBig::Die()
 {
+    // Two contacts in one step (two shots, or a shot and the ship) may both call Die: only
+    // the first one scores and explodes.
     if (dead)
         return;
     Enemy::Die();

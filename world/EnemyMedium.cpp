@@ -77,6 +77,8 @@ void EnemyMedium::Fire()
 
 void EnemyMedium::Die()
 {
+    // Two contacts in one step (two shots, or a shot and the ship) may both call Die: only
+    // the first one scores and explodes.
     if (dead)
         return;
     Enemy::Die();

@@ -87,6 +87,8 @@ void EnemySmall::Fire()
 
 void EnemySmall::Die()
 {
+    // Two contacts in one step (two shots, or a shot and the ship) may both call Die: only
+    // the first one scores and explodes.
     if (dead)
         return;
     Enemy::Die();
