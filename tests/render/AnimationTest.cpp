@@ -150,12 +150,13 @@ TEST_F(AnimationTest, FramesPastTheTenthAreNumberedWithFourDigitsToo)
 {
     // Explosions, the shield and the small enemy run past ten frames: 0010.png must follow
     // 0009.png.
+    constexpr size_t frameCount = 12;
     char name[32];
-    for (int i = 0; i < 12; ++i) {
-        std::snprintf(name, sizeof name, "Long/%04d.png", i);
+    for (size_t i = 0; i < frameCount; ++i) {
+        std::snprintf(name, sizeof name, "Long/%04zu.png", i);
         ASSERT_TRUE(WritePng(images / name, 6, 4, 0xffffffffu));
     }
-    EXPECT_EQ(renderer->GetAnimation(images / "Long")->frames.size(), 12u);
+    EXPECT_EQ(renderer->GetAnimation(images / "Long")->frames.size(), frameCount);
 }
 
 // The paths the menu loads before any game starts, in the order it loads them.
