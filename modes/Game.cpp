@@ -7,6 +7,7 @@
 #include "sound/MixerSoundEngine.h"
 #include "world/World.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -61,7 +62,9 @@ void Game::StartGame()
 
 void Game::ReturnToMenu()
 {
-    const uint32_t score = static_cast<GameMode&>(*mode).score;
+    // Only the play screen has a score to hand on.
+    const auto* play = dynamic_cast<const GameMode*>(mode.get());
+    const uint32_t score = play != nullptr ? play->score : 0;
     mode.reset();
     world->Clear();
     auto menu = std::make_unique<MenuMode>(this);
@@ -73,19 +76,25 @@ void Game::ReturnToMenu()
 
 bool Game::AddHiscore(uint32_t score)
 {
-    for (auto entry = hiscores.begin(); entry != hiscores.end(); ++entry) {
-        if (entry->name != newEntryName)
-            continue;
-        if (entry->score >= score)
-            return false;
-        hiscores.erase(entry);
-        break;
+    const auto isNew = [](const HiscoreEntry& entry) { return entry.name == newEntryName; };
+    const auto earlier = std::find_if(hiscores.begin(), hiscores.end(), isNew);
+    if (earlier != hiscores.end() && earlier->score >= score)
+        return false;
+
+    // The new entry goes in front of the first other entry it equals or beats. The place is
+    // found before the earlier entry is removed, so that a score that ranks nowhere leaves
+    // the table exactly as it was.
+    const auto place = std::find_if(hiscores.begin(), hiscores.end(),
+        [&](const HiscoreEntry& entry) { return !isNew(entry) && entry.score <= score; });
+    if (place == hiscores.end())
+        return false;
+
+    auto index = place - hiscores.begin();
+    if (earlier != hiscores.end()) {
+        if (earlier < place)
+            --index;
+        hiscores.erase(earlier);
     }
-    for (auto entry = hiscores.begin(); entry != hiscores.end(); ++entry) {
-        if (entry->score <= score) {
-            hiscores.insert(entry, HiscoreEntry { newEntryName, score });
-            return true;
-        }
-    }
-    return false;
+    hiscores.insert(hiscores.begin() + index, HiscoreEntry { newEntryName, score });
+    return true;
 }
