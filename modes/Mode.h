@@ -20,5 +20,5 @@ public:
     // Withdraws the mode's draw items and timers and stops its music.
     virtual ~Mode() = default;
 
-    Game* game;
+    Game* game = nullptr;
 };
