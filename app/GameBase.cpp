@@ -191,6 +191,8 @@ bool GameBase::frame()
     while (static_cast<float>(accumulator) >= stepMs) {
         accumulator -= stepLength;
         world->Update(stepMs / 1000.0f);
+        if (afterStep)
+            afterStep();
     }
 
     world->Render(static_cast<float>(delta) / 1000.0f, alpha);

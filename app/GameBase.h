@@ -51,4 +51,8 @@ public:
     uint32_t accumulator = 0;   // ms of gameTime not yet consumed by steps
     uint32_t lastFrameTime = 0; // gameTime at the start of the previous frame
     float stepMs = 32.0f;
+
+    // Called after every world step when set, with the world as that step left it; the game
+    // itself leaves it empty. Tools that trace a game step by step hook in here.
+    std::function<void()> afterStep {};
 };

@@ -7,7 +7,8 @@
 #   world/   base/, render/, sound/ISoundEngine.h, modes/
 #   modes/   base/, render/, sound/, world/, app/GameBase.h
 #   app/     base/, render/, world/; app/main.cpp also modes/
-#   tools/   base/ (the data generator and its preview stand beside the game, not on it)
+#   tools/   base/ (the data generator and its preview stand beside the game, not on it);
+#            tools/autoplay/ plays the real game, so it may include any of the game's folders
 #   bench/   anything of the game
 #   tests/   anything; nothing outside tests/ includes tests/
 # Every folder may include its own files. Includes are resolved as the compiler does: beside
@@ -58,7 +59,13 @@ allowed_for() {
                 echo "base/* render/* world/*"
             fi
             ;;
-        tools) echo "base/*" ;;
+        tools)
+            if [[ $file == tools/autoplay/* ]]; then
+                echo "base/* render/* sound/* world/* modes/* app/*"
+            else
+                echo "base/*"
+            fi
+            ;;
         bench) echo "base/* render/* sound/* world/* modes/* app/*" ;;
         tests) echo "*" ;;
     esac

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// One whole run of the game as a readable text file: the seed (the millisecond counter's first
+// reading, which also seeds the game's generator), then per frame the milliseconds the counter
+// moves before that frame and the input events pushed into the queue just before it. Playing the
+// frames back in order gives the identical game. docs/replays.md describes the format.
+class Replay {
+public:
+    // A key pressed or released, or the window's close button.
+    struct Event {
+        enum class Kind { KeyDown, KeyUp, Quit };
+        Kind kind = Kind::KeyDown;
+        int scancode = 0; // SDL scancode; 0 for Quit
+        bool operator==(const Event&) const = default;
+    };
+
+    struct Frame {
+        uint32_t ms = 0;           // counter milliseconds before this pass
+        std::vector<Event> events; // pushed, in order, before this pass
+        bool operator==(const Frame&) const = default;
+    };
+
+    // What a replayed run must give; written by the autoplayer, checked on replay.
+    struct Expectation {
+        bool present = false;
+        uint64_t frames = 0;
+        uint64_t steps = 0;
+        uint64_t trace = 0;           // hash over every step's hash, in order
+        std::vector<uint32_t> scores; // each play's final score, in order
+        bool operator==(const Expectation&) const = default;
+    };
+
+    uint32_t seed = 0;
+    std::vector<Frame> frames;
+    Expectation expect;
+
+    // The text of the file; frames without events that repeat are folded into "ms*count".
+    std::string Format() const;
+
+    // Reads the text of a file. On a malformed line answers false and says which line and why
+    // in `error`.
+    static bool Parse(const std::string& text, Replay& replay, std::string& error);
+
+    bool Save(const std::string& path) const;
+    static bool Load(const std::string& path, Replay& replay, std::string& error);
+
+    // "LEFT", "LCTRL"... for the keys the game reads, else the scancode's number.
+    static std::string KeyName(int scancode);
+    // The scancode of a name KeyName gives, or -1.
+    static int KeyFromName(const std::string& name);
+
+    bool operator==(const Replay&) const = default;
+};

@@ -1,0 +1,189 @@
+// The autoplayer: plays whole games of the real game headless, as fast as the machine allows,
+// checking the invariants after every frame; records and replays games exactly.
+//
+//   skarvold_autoplay [--games N] [--seed S] [--data DIR] [--frames MIN-MAX]
+//                     [--stalls PER_THOUSAND] [--save-failing FILE] [--save-replays DIR]
+//                     [--memory-tolerance BYTES] [--quiet]
+//   skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]
+//
+// Exit code 0 when every game passed (or the replay gave its expected trace), 1 otherwise,
+// 2 for a bad command line.
+#include "autoplay/AutoPlayer.h"
+#include "autoplay/Replay.h"
+#include "autoplay/ReplayInput.h"
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+void Usage()
+{
+    std::fprintf(stderr,
+        "usage: skarvold_autoplay [--games N] [--seed S] [--data DIR] [--frames MIN-MAX]\n"
+        "                         [--stalls PER_THOUSAND] [--save-failing FILE]\n"
+        "                         [--save-replays DIR] [--memory-tolerance BYTES] [--quiet]\n"
+        "       skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]\n");
+}
+
+bool Number(const char* text, uint64_t& value)
+{
+    char* end = nullptr;
+    value = std::strtoull(text, &end, 10);
+    return end != text && *end == '\0';
+}
+
+std::string Scores(const std::vector<uint32_t>& scores)
+{
+    std::string text;
+    for (uint32_t score : scores)
+        text += (text.empty() ? "" : " ") + std::to_string(score);
+    return text.empty() ? "none" : text;
+}
+
+int Replaying(const std::string& path, const GameRun::Options& runOptions,
+    const std::string& stepHashesPath, bool rewrite)
+{
+    Replay replay;
+    std::string error;
+    if (!Replay::Load(path, replay, error)) {
+        std::fprintf(stderr, "skarvold_autoplay: %s\n", error.c_str());
+        return 1;
+    }
+    GameRun::Options options = runOptions;
+    options.keepStepHashes = !stepHashesPath.empty();
+    ReplayInput input(replay);
+    const GameRun::Result result = GameRun::Play(replay.seed, input, options);
+    const Replay::Expectation& got = result.replay.expect;
+    std::printf("replayed %s: frames %" PRIu64 " steps %" PRIu64 " trace %016" PRIx64
+                " scores %s\n",
+        path.c_str(), got.frames, got.steps, got.trace, Scores(got.scores).c_str());
+    if (!stepHashesPath.empty()) {
+        std::ofstream hashes(stepHashesPath);
+        for (uint64_t hash : result.trace.stepHashes) {
+            char line[20];
+            std::snprintf(line, sizeof line, "%016" PRIx64 "\n", hash);
+            hashes << line;
+        }
+    }
+    if (!result.ok)
+        std::printf("the game failed: %s\n", result.failure.c_str());
+    if (rewrite) {
+        Replay updated = replay;
+        updated.expect = got;
+        if (!updated.Save(path)) {
+            std::fprintf(stderr, "skarvold_autoplay: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("wrote the new expectation into %s\n", path.c_str());
+        return result.ok ? 0 : 1;
+    }
+    if (!replay.expect.present) {
+        std::printf("the file holds no expectation to compare with\n");
+        return result.ok ? 0 : 1;
+    }
+    const Replay::Expectation& want = replay.expect;
+    if (!(want == got)) {
+        std::printf("MISMATCH: expected frames %" PRIu64 " steps %" PRIu64 " trace %016" PRIx64
+                    " scores %s\n",
+            want.frames, want.steps, want.trace, Scores(want.scores).c_str());
+        return 1;
+    }
+    std::printf("matches the expected trace\n");
+    return result.ok ? 0 : 1;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Headless unless the environment chose otherwise. A software renderer on a window would
+    // otherwise borrow a GL texture as its framebuffer.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+
+    AutoPlayer::Options options;
+    options.games = 10;
+    std::string replayPath, stepHashesPath;
+    bool rewrite = false, quiet = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        uint64_t value = 0;
+        if (arg == "--games" && hasValue && Number(argv[i + 1], value)) {
+            options.games = value;
+        } else if (arg == "--seed" && hasValue && Number(argv[i + 1], value)
+            && value <= UINT32_MAX) {
+            options.firstSeed = static_cast<uint32_t>(value);
+        } else if (arg == "--data" && hasValue) {
+            options.run.workingDirectory = argv[i + 1];
+        } else if (arg == "--frames" && hasValue) {
+            unsigned shortest = 0, longest = 0;
+            if (std::sscanf(argv[i + 1], "%u-%u", &shortest, &longest) != 2 || shortest > longest) {
+                Usage();
+                return 2;
+            }
+            options.frameLengths.shortest = shortest;
+            options.frameLengths.longest = longest;
+        } else if (arg == "--stalls" && hasValue && Number(argv[i + 1], value) && value <= 1000) {
+            options.frameLengths.stallsPerThousand = static_cast<uint32_t>(value);
+        } else if (arg == "--save-failing" && hasValue) {
+            options.failingReplayPath = argv[i + 1];
+        } else if (arg == "--save-replays" && hasValue) {
+            options.replayFolder = argv[i + 1];
+        } else if (arg == "--memory-tolerance" && hasValue && Number(argv[i + 1], value)) {
+            options.memoryToleranceBytes = value;
+        } else if (arg == "--replay" && hasValue) {
+            replayPath = argv[i + 1];
+        } else if (arg == "--step-hashes" && hasValue) {
+            stepHashesPath = argv[i + 1];
+        } else if (arg == "--rewrite") {
+            rewrite = true;
+            continue;
+        } else if (arg == "--quiet") {
+            quiet = true;
+            continue;
+        } else {
+            Usage();
+            return 2;
+        }
+        ++i;
+    }
+
+    if (!replayPath.empty())
+        return Replaying(replayPath, options.run, stepHashesPath, rewrite);
+
+    if (!quiet) {
+        options.afterGame = [](uint32_t seed, const GameRun::Result& result) {
+            std::printf("game %u: %s, %" PRIu64 " frames, %" PRIu64 " steps, scores %s\n", seed,
+                result.ok ? "ok" : "FAILED", result.frames, result.trace.steps,
+                Scores(result.trace.scores).c_str());
+            std::fflush(stdout);
+        };
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const AutoPlayer::Summary summary = AutoPlayer(options).Run();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    std::printf("games %" PRIu64 ", plays %" PRIu64 ", frames %" PRIu64 ", steps %" PRIu64
+                ", wall %.1f s, heap after game %" PRIu64 " %" PRIu64 " bytes, at the end %" PRIu64
+                " bytes, peak resident %" PRIu64 " KiB\n",
+        summary.games, summary.plays, summary.frames, summary.steps, wall.count(),
+        options.memoryBaselineGame, summary.heapAtBaseline, summary.heapAtEnd,
+        summary.peakResidentKiB);
+    if (!summary.ok) {
+        std::printf(
+            "FAILED in the game of seed %u: %s\n", summary.failingSeed, summary.failure.c_str());
+        std::printf("replay it with: skarvold_autoplay --games 1 --seed %u", summary.failingSeed);
+        if (!options.failingReplayPath.empty())
+            std::printf("  or  skarvold_autoplay --replay %s", options.failingReplayPath.c_str());
+        std::printf("\n");
+        return 1;
+    }
+    std::printf("every game passed\n");
+    return 0;
+}
