@@ -13,6 +13,32 @@ void GenerateImages(const std::filesystem::path& dataDir);
 // Synthesises every sound of the game's sound table as a WAV file below `dataDir`.
 void GenerateSounds(const std::filesystem::path& dataDir);
 
+// The installed game's desktop icon, the player's ship: not part of the data set, the game
+// never reads it. One square PNG per size that desktops use, and a scalable SVG, each where
+// the hicolor icon theme keeps it, so the folder installs as it is below share/icons.
+// Keep the sizes on one line: the build reads them from here to know the files it expects.
+inline constexpr int iconSizes[] = { 16, 22, 24, 32, 48, 64, 128, 256 };
+inline constexpr int iconSvgSize = 256; // the SVG's nominal size
+inline constexpr const char* iconName = "skarvold";
+
+// "hicolor/48x48/apps/skarvold.png", below the icon folder.
+inline std::filesystem::path IconPngPath(int size)
+{
+    const std::string side = std::to_string(size);
+    return std::filesystem::path("hicolor") / (side + "x" + side) / "apps"
+        / (std::string(iconName) + ".png");
+}
+
+// "hicolor/scalable/apps/skarvold.svg", below the icon folder.
+inline std::filesystem::path IconSvgPath()
+{
+    return std::filesystem::path("hicolor") / "scalable" / "apps"
+        / (std::string(iconName) + ".svg");
+}
+
+// Draws the desktop icon into `iconDir` at every size above, and as SVG.
+void GenerateIcons(const std::filesystem::path& iconDir);
+
 // The file or folder of a game path below the data folder: "Data/Player" -> "Player".
 inline std::string BelowDataFolder(std::string_view gamePath)
 {

@@ -1,4 +1,5 @@
-// Writes the game's whole data set: skarvold_datagen OUTPUT_DIR
+// Writes the game's whole data set, and the desktop icon when given a folder for it:
+//   skarvold_datagen DATA_DIR [ICON_DIR]
 #include "datagen/DataGen.h"
 
 #include <cstdio>
@@ -8,11 +9,12 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path dataDir = argv[1];
+    const std::filesystem::path iconDir = argc == 3 ? argv[2] : "";
     try {
         std::filesystem::create_directories(dataDir);
         // Images and sounds share nothing, so they are made side by side.
@@ -27,6 +29,8 @@ int main(int argc, char** argv)
         });
         try {
             GenerateImages(dataDir);
+            if (!iconDir.empty())
+                GenerateIcons(iconDir);
         } catch (...) {
             imageError = std::current_exception();
         }

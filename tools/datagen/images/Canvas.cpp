@@ -1,5 +1,7 @@
 #include "datagen/images/Canvas.h"
 
+#include <cairo-svg.h>
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -15,6 +17,26 @@ Canvas::Canvas(int w, int h)
         throw std::runtime_error(
             "cannot create a " + std::to_string(w) + "x" + std::to_string(h) + " image");
     cr = cairo_create(surface);
+}
+
+Canvas::Canvas(cairo_surface_t* page, int w, int h)
+    : width(w)
+    , height(h)
+    , surface(page)
+{
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        throw std::runtime_error("cannot start a vector page");
+    }
+    cr = cairo_create(surface);
+}
+
+Canvas Canvas::SvgFile(const std::filesystem::path& file, int w, int h)
+{
+    cairo_surface_t* page = cairo_svg_surface_create(file.c_str(), w, h);
+    // Sizes in pixels rather than cairo's default points, so the image is w by h as named.
+    cairo_svg_surface_set_document_unit(page, CAIRO_SVG_UNIT_PX);
+    return Canvas(page, w, h);
 }
 
 Canvas::~Canvas()

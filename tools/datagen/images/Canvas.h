@@ -10,6 +10,9 @@
 class Canvas {
 public:
     Canvas(int width, int height);
+    // A page of vector graphics written to `file` as SVG when the canvas goes. Only its
+    // drawing context serves: it has no pixels to blur, fade or copy.
+    static Canvas SvgFile(const std::filesystem::path& file, int width, int height);
     ~Canvas();
     Canvas(Canvas&& other) noexcept;
     Canvas& operator=(Canvas&& other) noexcept;
@@ -41,6 +44,7 @@ public:
     void WritePng(const std::filesystem::path& file) const;
 
 private:
+    Canvas(cairo_surface_t* page, int width, int height);
     void Release();
 
     int width = 0;

@@ -105,6 +105,19 @@ void RadialBlob(
     cairo_pattern_destroy(gradient);
 }
 
+cairo_operator_t LightOperator(cairo_t* cr)
+{
+    return cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE
+        ? CAIRO_OPERATOR_ADD
+        : CAIRO_OPERATOR_OVER;
+}
+
+void AddGlow(
+    Canvas& target, const std::function<void(cairo_t*)>& draw, int blurRadius, double strength)
+{
+    AddGlow(target, draw, blurRadius, strength, LightOperator(target.Cr()));
+}
+
 void AddGlow(Canvas& target, const std::function<void(cairo_t*)>& draw, int blurRadius,
     double strength, cairo_operator_t op)
 {

@@ -50,10 +50,17 @@ void PolygonPath(cairo_t* cr, const std::vector<Point>& points);
 void RadialBlob(
     cairo_t* cr, double x, double y, double radius, const Colour& inner, const Colour& outer);
 
+// How light is added onto the page of `cr`: ADD on a page of pixels. A vector page (the SVG
+// icon) lays it OVER instead, as SVG cannot add light and cairo would otherwise turn the whole
+// page into one bitmap.
+cairo_operator_t LightOperator(cairo_t* cr);
+
 // Draws with `draw` on a scratch canvas the size of `target`, blurs it and adds it to the
-// target: the soft light around engines, lamps and energy.
+// target (with LightOperator): the soft light around engines, lamps and energy.
+void AddGlow(
+    Canvas& target, const std::function<void(cairo_t*)>& draw, int blurRadius, double strength);
 void AddGlow(Canvas& target, const std::function<void(cairo_t*)>& draw, int blurRadius,
-    double strength, cairo_operator_t op = CAIRO_OPERATOR_ADD);
+    double strength, cairo_operator_t op);
 
 struct Stop {
     double offset = 0.0;

@@ -55,7 +55,7 @@ void Flame(Canvas& canvas, double x, double y, double halfWidth, double length, 
         static_cast<int>(5.0 * glowScale), 1.0);
     cairo_t* cr = canvas.Cr();
     cairo_save(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+    cairo_set_operator(cr, LightOperator(cr));
     tongue(cr, halfWidth, length);
     FillWith(cr, Linear(x, y, x, y + length, { { 0.0, inner }, { 1.0, WithAlpha(outer, 0.0) } }));
     tongue(cr, halfWidth * 0.5, length * 0.55);

@@ -1,0 +1,197 @@
+// Checks the desktop icon the generator draws: one square picture per size, the same picture at
+// every size, a scalable SVG that is drawing rather than one big bitmap, and the same bytes
+// from every run.
+#include "datagen/DataGen.h"
+#include "support/TestImages.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Picture {
+    int size = 0; // width; zero when the file could not be read
+    int height = 0;
+    std::vector<uint8_t> rgba;
+
+    const uint8_t* At(int x, int y) const
+    {
+        return &rgba[(static_cast<size_t>(y) * static_cast<size_t>(size) + static_cast<size_t>(x))
+            * 4];
+    }
+};
+
+Picture Load(const fs::path& file)
+{
+    Picture picture;
+    SDL_Surface* loaded = IMG_Load(file.c_str());
+    if (loaded == nullptr)
+        return picture;
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(loaded);
+    if (rgba == nullptr)
+        return picture;
+    picture.size = rgba->w;
+    picture.height = rgba->h;
+    SDL_LockSurface(rgba);
+    for (int y = 0; y < rgba->h; ++y) {
+        const auto* row
+            = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
+        picture.rgba.insert(picture.rgba.end(), row, row + static_cast<ptrdiff_t>(rgba->w) * 4);
+    }
+    SDL_UnlockSurface(rgba);
+    SDL_FreeSurface(rgba);
+    return picture;
+}
+
+std::string Bytes(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The large picture shrunk to `size` by averaging the pixels that fall in each small one, each
+// weighted by its opacity, with the mean opacity.
+Picture Shrunk(const Picture& large, int size)
+{
+    Picture small;
+    small.size = size;
+    small.height = size;
+    const double step = static_cast<double>(large.size) / size;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            double sum[4] = {};
+            int count = 0;
+            for (int sy = static_cast<int>(y * step); sy < static_cast<int>((y + 1) * step); ++sy)
+                for (int sx = static_cast<int>(x * step); sx < static_cast<int>((x + 1) * step);
+                     ++sx) {
+                    const uint8_t* p = large.At(sx, sy);
+                    for (int c = 0; c < 3; ++c)
+                        sum[c] += p[c] * p[3] / 255.0;
+                    sum[3] += p[3];
+                    ++count;
+                }
+            const double alpha = sum[3] / count;
+            for (int c = 0; c < 3; ++c)
+                small.rgba.push_back(
+                    static_cast<uint8_t>(alpha > 0.0 ? sum[c] / count * 255.0 / alpha : 0.0));
+            small.rgba.push_back(static_cast<uint8_t>(alpha));
+        }
+    return small;
+}
+
+// Mean difference per channel, colours weighted by opacity, 0 to 255.
+double MeanDifference(const Picture& a, const Picture& b)
+{
+    double total = 0.0;
+    for (int y = 0; y < a.size; ++y)
+        for (int x = 0; x < a.size; ++x) {
+            const uint8_t* p = a.At(x, y);
+            const uint8_t* q = b.At(x, y);
+            for (int c = 0; c < 3; ++c)
+                total += std::abs(p[c] * p[3] / 255.0 - q[c] * q[3] / 255.0);
+            total += std::abs(p[3] - q[3]);
+        }
+    return total / (a.size * a.size * 4.0);
+}
+
+// Whether the digit at `at` numbers an id: "radial12" in id="radial12" or url(#radial12).
+bool IdNumber(const std::string& svg, size_t at)
+{
+    if (!std::isdigit(static_cast<unsigned char>(svg[at])))
+        return false;
+    size_t start = at;
+    while (start > 0 && std::isalpha(static_cast<unsigned char>(svg[start - 1])))
+        --start;
+    return (start >= 4 && svg.compare(start - 4, 4, "id=\"") == 0)
+        || (start >= 1 && svg[start - 1] == '#');
+}
+
+const fs::path iconDir = SKARVOLD_ICON_DIR;
+
+TEST(Icon, EverySizeIsASquareBadgeOfTheSamePicture)
+{
+    const Picture largest = Load(iconDir / IconPngPath(256));
+    ASSERT_EQ(largest.size, 256);
+    for (const int size : iconSizes) {
+        SCOPED_TRACE(size);
+        const Picture icon = Load(iconDir / IconPngPath(size));
+        ASSERT_EQ(icon.size, size);
+        ASSERT_EQ(icon.height, size);
+        // A round badge: the corners are clear, the middle (the ship) is solid.
+        for (const int corner : { 0, size - 1 }) {
+            EXPECT_EQ(icon.At(corner, 0)[3], 0);
+            EXPECT_EQ(icon.At(corner, size - 1)[3], 0);
+        }
+        EXPECT_EQ(icon.At(size / 2, size / 2)[3], 255);
+        // Each size is the same picture drawn smaller, not moved, cut off or left empty.
+        // The smallest keep a whole pixel of rim and go without stars, so they differ more.
+        EXPECT_LT(MeanDifference(icon, Shrunk(largest, size)), size < 32 ? 20.0 : 8.0);
+    }
+}
+
+TEST(Icon, TheSvgIsDrawingOfTheNamedSize)
+{
+    const std::string svg = Bytes(iconDir / IconSvgPath());
+    ASSERT_FALSE(svg.empty());
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    const std::string side = std::to_string(iconSvgSize);
+    EXPECT_NE(svg.find("width=\"" + side + "px\" height=\"" + side + "px\""), std::string::npos);
+    EXPECT_NE(svg.find("</svg>"), std::string::npos) << "the file was not finished";
+    // Hull and badge as paths and gradients; a page that cairo could not draw as vectors
+    // becomes one big bitmap with no path at all.
+    size_t paths = 0;
+    for (size_t at = svg.find("<path"); at != std::string::npos; at = svg.find("<path", at + 1))
+        ++paths;
+    EXPECT_GT(paths, 10u);
+    EXPECT_NE(svg.find("<linearGradient"), std::string::npos);
+    // Glows are small bitmaps of the page's own size; cairo's stand-in for a page it cannot
+    // draw is finer.
+    for (size_t at = svg.find("<image"); at != std::string::npos; at = svg.find("<image", at + 1)) {
+        const size_t width = svg.find(" width=\"", at);
+        ASSERT_NE(width, std::string::npos);
+        EXPECT_LE(std::stoi(svg.substr(width + 8, 6)), iconSvgSize)
+            << "a bitmap finer than the page";
+    }
+}
+
+TEST(Icon, AnotherRunDrawsTheSameBytes)
+{
+    TempDir again;
+    ASSERT_FALSE(again.path.empty());
+    GenerateIcons(again.path);
+    for (const int size : iconSizes)
+        EXPECT_TRUE(
+            Bytes(fs::path(again.path) / IconPngPath(size)) == Bytes(iconDir / IconPngPath(size)))
+            << size;
+    // cairo numbers the ids of an SVG's parts across the whole process, so only they may differ
+    // within this one.
+    const auto withoutIdNumbers = [](const std::string& svg) {
+        std::string kept;
+        for (size_t i = 0; i < svg.size(); ++i) {
+            if (i > 0 && std::isalpha(static_cast<unsigned char>(svg[i - 1])) && IdNumber(svg, i))
+                while (i < svg.size() && std::isdigit(static_cast<unsigned char>(svg[i])))
+                    ++i;
+            if (i < svg.size())
+                kept += svg[i];
+        }
+        return kept;
+    };
+    const std::string first = Bytes(iconDir / IconSvgPath());
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(
+        withoutIdNumbers(Bytes(fs::path(again.path) / IconSvgPath())) == withoutIdNumbers(first));
+}
+
+} // namespace
