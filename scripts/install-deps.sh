@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          what building and playing need
-#   scripts/install-deps.sh --tests  that, plus GoogleTest, Google Benchmark and clang-query
+#   scripts/install-deps.sh --tests  that, plus GoogleTest, Google Benchmark, clang-query and
+#                                    the validators of the menu entry and AppStream metadata
+#   scripts/install-deps.sh --package  that, plus Debian's packaging tools and lintian
 set -euo pipefail
 
 packages=(
@@ -14,6 +16,11 @@ packages=(
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
   packages+=(clang-tools) # clang-query, for the check of the world's field initialisers
+  packages+=(desktop-file-utils appstream) # the install check validates the menu entry
+fi
+if [[ "${1:-}" == "--package" ]]; then
+  packages+=(dpkg-dev) # dpkg-shlibdeps finds the package's runtime libraries, dpkg-buildflags
+  packages+=(lintian)  # checks the package
 fi
 
 missing=()
