@@ -87,8 +87,8 @@ void Enemy::Explode(const Wreck& wreck, const std::vector<DebrisSpec>& debris)
     auto* explosion = world->Create<Explosion>();
     explosion->debrisSpeedScale = wreck.debrisSpeedScale;
     explosion->sprite = renderer.AddSprite(wreck.explosionPath, 4);
-    for (const DebrisSpec& spec : debris)
-        explosion->AddDebris(spec.path, spec.count);
+    for (const DebrisSpec& entry : debris)
+        explosion->AddDebris(entry.path, entry.count);
     // Where the enemy was last drawn, which may lag its simulated position by a step.
     explosion->SetPosition(sprite->position);
     explosion->SpawnDebris();

@@ -52,14 +52,14 @@ void Explosion::SpawnDebris()
     const auto lo = static_cast<int>(debrisSpeedScale * slowestDebris);
     const auto hi = static_cast<int>(debrisSpeedScale * fastestDebris);
     const int span = hi - lo + 1;
-    for (const DebrisSpec& spec : debrisSpecs) {
-        for (uint32_t n = 0; n < spec.count; ++n) {
+    for (const DebrisSpec& entry : debrisSpecs) {
+        for (uint32_t n = 0; n < entry.count; ++n) {
             Debris* piece = world->Create<Debris>();
             // The draw is made even for a scale that leaves no range, so the sequence of
             // random values does not depend on it.
             const int draw = rng::rand();
             piece->speed = static_cast<float>(lo + (span > 0 ? draw % span : 0));
-            piece->sprite = world->renderer->AddSprite(spec.path, 4);
+            piece->sprite = world->renderer->AddSprite(entry.path, 4);
             piece->radius = RadiusOfFrames(piece->sprite);
             piece->SetPosition(origin);
         }

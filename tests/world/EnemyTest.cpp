@@ -357,15 +357,15 @@ TEST_F(EnemyTest, EachKindDiesWithItsScoreLabelShakeExplosionDebrisAndSound)
         size_t pieces = death.pieces;
         if (pieces == 0) {
             // Seven small images of 0 to 2 pieces each, then 2 to 8 tiny ones, drawn in order.
-            const std::vector<DebrisSpec>& specs = explosion->debrisSpecs;
-            ASSERT_EQ(specs.size(), 8u);
-            EXPECT_EQ(specs[6].path, "Data/Player/Debris/Small/7");
-            EXPECT_EQ(specs[7].path, "Data/Player/Debris/Tiny/1");
-            for (const DebrisSpec& spec : specs) {
-                const bool tiny = &spec == &specs.back();
+            const std::vector<DebrisSpec>& entries = explosion->debrisSpecs;
+            ASSERT_EQ(entries.size(), 8u);
+            EXPECT_EQ(entries[6].path, "Data/Player/Debris/Small/7");
+            EXPECT_EQ(entries[7].path, "Data/Player/Debris/Tiny/1");
+            for (const DebrisSpec& entry : entries) {
+                const bool tiny = &entry == &entries.back();
                 const auto count
                     = static_cast<uint32_t>(tiny ? Drawn(draws, 2, 7) : Drawn(draws, 0, 3));
-                EXPECT_EQ(spec.count, count) << spec.path;
+                EXPECT_EQ(entry.count, count) << entry.path;
                 pieces += count;
             }
         }
