@@ -30,6 +30,11 @@ void World::CollisionPass()
     // Dead objects still take part: each handler decides whether a dead partner counts.
     // Handlers may append objects, so nothing is kept across a call but the indices.
     for (size_t i = 0; i < objects.size(); ++i) {
+        // Most objects (debris, enemies, pickups) have no mask: every pair of theirs fails the
+        // mask test, and as nothing is called meanwhile their mask cannot change. Their whole
+        // row is skipped; a mask is still read afresh for every pair of the others.
+        if (objects[i]->collisionMask == 0)
+            continue;
         for (size_t j = 0; j < objects.size(); ++j) {
             if (i == j)
                 continue;

@@ -146,6 +146,30 @@ TEST_F(WorldTest, KilledDuringTheContactTestStillCountsForTheRestOfIt)
     EXPECT_TRUE(world.objects.empty());
 }
 
+TEST_F(WorldTest, EachPairReadsTheMasksAsTheyStandAtThatPair)
+{
+    // When the pass starts only waker and shy have a mask. Waker's contact gives sleeper one
+    // and makes late, which has one; shy drops its own at its first contact. None of the
+    // three has a type, so a mask, not a type, decides who is tested.
+    auto* waker = Add("waker", { 0, 0 }, 10, TypePlayer, TypeEnemy);
+    Add("target", { 5, 0 }, 10, TypeEnemy, 0);
+    auto* sleeper = Add("sleeper", { 0, 5 }, 10, 0, 0);
+    auto* shy = Add("shy", { 100, 0 }, 10, 0, TypeEnemy);
+    Add("right", { 105, 0 }, 10, TypeEnemy, 0);
+    Add("left", { 95, 0 }, 10, TypeEnemy, 0);
+    waker->onCollision = [&](ProbeObject& self, Object*) {
+        sleeper->collisionMask = TypeEnemy;
+        auto* late = self.world->Create<ProbeObject>(&log, "late");
+        late->SetPosition({ 5, 5 });
+        late->radius = 10;
+        late->collisionMask = TypeEnemy;
+    };
+    shy->onCollision = [](ProbeObject& self, Object*) { self.collisionMask = 0; };
+    world.Update(0.032f);
+    EXPECT_EQ(Entries("hit"),
+        (Log { "hit waker>target", "hit sleeper>target", "hit shy>right", "hit late>target" }));
+}
+
 TEST_F(WorldTest, ClearDeletesEverythingInListOrder)
 {
     Add("a", {}, 0, 0, 0);
