@@ -12,7 +12,9 @@
 #endif
 
 #ifdef SKARVOLD_ASAN
-#include <sanitizer/allocator_interface.h>
+#include <cstddef>
+// The sanitizer runtime's own count; declared here since not every compiler ships its header.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 uint64_t MemoryProbe::HeapInUse()
