@@ -10,20 +10,56 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 // The picture jumps to a new shake offset only after more than this many ms.
 constexpr uint32_t shakeInterval = 10;
 
-// Loads P/0000.png, P/0001.png, ... until the first missing number.
-// SDL_image initialises its PNG support itself on the first load, so nothing is set up here.
+// The largest frame side the game decodes, in pixels. A frame is at most as wide as the
+// window; a larger one is damaged data, and decoding it would cost its full size in memory
+// twice over (the surface, then the software renderer's copy): 400 MB each for a PNG of
+// 10000 x 10000 that packs into a few hundred kilobytes. Beyond this size an accelerated
+// renderer may refuse the texture anyway.
+constexpr uint32_t maxFrameSide = 4096;
+
+uint32_t BigEndian32(const unsigned char* bytes)
+{
+    return (uint32_t { bytes[0] } << 24) | (uint32_t { bytes[1] } << 16)
+        | (uint32_t { bytes[2] } << 8) | uint32_t { bytes[3] };
+}
+
+// Decodes one frame file, or answers null when it is not a PNG of a sane size. The size is
+// read from the header before anything is decoded, and only the PNG decoder is used: any
+// other format SDL_image recognises would be decoded too, whatever the file's name, and a
+// header of a few bytes in some of them asks for gigabytes.
+SDL_Surface* LoadFrame(const std::string& file)
+{
+    SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+    if (source == nullptr)
+        return nullptr;
+    // The signature, then the first chunk, which must be the header with the size.
+    static constexpr unsigned char signature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+    unsigned char head[24] = {};
+    SDL_Surface* surface = nullptr;
+    if (SDL_RWread(source, head, sizeof head, 1) == 1
+        && std::equal(std::begin(signature), std::end(signature), head)
+        && std::equal(head + 12, head + 16, "IHDR") && BigEndian32(head + 16) <= maxFrameSide
+        && BigEndian32(head + 20) <= maxFrameSide && SDL_RWseek(source, 0, RW_SEEK_SET) == 0)
+        surface = IMG_LoadPNG_RW(source);
+    SDL_RWclose(source);
+    return surface;
+}
+
+// Loads P/0000.png, P/0001.png, ... until the first number that is missing or cannot be
+// decoded. SDL_image initialises its PNG support itself on the first load.
 void LoadFrames(Animation& animation, const std::string& path, SDL_Renderer* sdlRenderer)
 {
     for (;;) {
         const auto index = static_cast<unsigned>(animation.frames.size());
         char name[32];
         std::snprintf(name, sizeof name, "/%04u.png", index);
-        SDL_Surface* surface = IMG_Load((path + name).c_str());
+        SDL_Surface* surface = LoadFrame(path + name);
         if (surface == nullptr)
             break;
         SDL_Texture* texture = SDL_CreateTextureFromSurface(sdlRenderer, surface);
