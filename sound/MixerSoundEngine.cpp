@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -76,6 +77,17 @@ float Clamp01(float value)
     if (!(value > 0.0f))
         return 0.0f;
     return value < 1.0f ? value : 1.0f;
+}
+
+// Bytes of one sample frame in the device's format: the least a chunk must hold to sound.
+Uint32 FrameBytes()
+{
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) == 0)
+        return 1;
+    return static_cast<Uint32>(SDL_AUDIO_BITSIZE(format) / 8 * channels);
 }
 
 int MixerVolume(float volume)
@@ -205,7 +217,12 @@ Mix_Chunk* MixerSoundEngine::Chunk(const std::string& path)
     if (found != chunks_.end())
         return found->second.get();
     // A file that cannot be read is remembered as null, so it is probed only once.
-    return chunks_.emplace(path, ChunkPtr(Mix_LoadWAV(path.c_str()))).first->second.get();
+    ChunkPtr chunk(Mix_LoadWAV(path.c_str()));
+    // A WAV with a header but no whole sample decodes to an empty chunk, which the mixer
+    // refuses to play; taken for a lack of channels, every try would grow the effects' pool.
+    if (chunk != nullptr && chunk->alen < FrameBytes())
+        chunk.reset();
+    return chunks_.emplace(path, std::move(chunk)).first->second.get();
 }
 
 void MixerSoundEngine::ApplyMusicVolume(MusicHandle& music)
