@@ -11,6 +11,10 @@ AutoPlayer::AutoPlayer(const Options& playerOptions)
 
 GameRun::Result AutoPlayer::PlayOne(uint32_t seed) const
 {
+    if (options.makeInput) {
+        const std::unique_ptr<InputSource> input = options.makeInput(seed);
+        return GameRun::Play(seed, *input, options.run);
+    }
     RandomPlayer player(seed, options.frameLengths);
     return GameRun::Play(seed, player, options.run);
 }

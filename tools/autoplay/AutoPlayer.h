@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // Plays many whole games in one process, each from its own seed (the counter's first reading,
-// which also seeds the player's own choices), checks the invariants after every frame and the
-// heap between games, and stops at the first failure with the seed that reproduces it.
+// which also seeds the player's own choices, unless a test or tool brings its own input), checks
+// the invariants after every frame and the heap between games, and stops at the first failure with
+// the seed that reproduces it.
 class AutoPlayer {
 public:
     struct Options {
@@ -25,6 +27,8 @@ public:
         // memoryToleranceBytes; 0 checks nothing.
         uint64_t memoryBaselineGame = 10;
         uint64_t memoryToleranceBytes = 1u << 20;
+        // Makes the input of the game of `seed`; empty: a RandomPlayer with frameLengths.
+        std::function<std::unique_ptr<InputSource>(uint32_t seed)> makeInput;
         // Told after every game.
         std::function<void(uint32_t seed, const GameRun::Result&)> afterGame;
     };

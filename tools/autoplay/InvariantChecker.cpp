@@ -141,9 +141,9 @@ std::string InvariantChecker::Check(const Game& game)
     if (broken.empty())
         broken = CheckPositions(game);
     if (broken.empty())
-        broken = CheckOwnership(game);
-    if (broken.empty())
         broken = CheckPlayScreen(game);
+    if (broken.empty())
+        broken = CheckOwnership(game);
     if (broken.empty())
         broken = CheckMenu(game);
     lastFrameInMenu = dynamic_cast<const MenuMode*>(game.mode.get()) != nullptr;

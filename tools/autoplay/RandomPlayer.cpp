@@ -5,8 +5,15 @@
 #include "modes/GameMode.h"
 #include "modes/MenuMode.h"
 #include "render/Sprite.h"
+#include "world/Enemy.h"
+#include "world/Player.h"
+#include "world/Projectile.h"
+#include "world/ShieldPickup.h"
+#include "world/World.h"
 
 #include <SDL.h>
+
+#include <cmath>
 
 namespace {
 constexpr std::array<int, 4> arrows
@@ -112,6 +119,47 @@ void RandomPlayer::StartOfPlay()
     closeAfter = (playsLeft == 0 && Chance(60)) ? Between(500, 60'000) : 0;
     leaving = false;
     pausedFrames = 0;
+    hunting = Chance(600);
+}
+
+void RandomPlayer::Hunt(const GameMode& play, Replay::Frame& frame)
+{
+    // Dodges the nearest shot coming down on the ship; else takes a shield lying about;
+    // else waits under the lowest enemy, keeping to the lower part of the window.
+    const Vec2 at = play.player->position;
+    const Object* shot = nullptr;
+    const Object* pickup = nullptr;
+    const Object* prey = nullptr;
+    for (const Object* object : play.game->world->objects) {
+        if (object->dead)
+            continue;
+        const Vec2 p = object->position;
+        if (dynamic_cast<const Projectile*>(object) != nullptr
+            && (object->collisionMask & TypePlayer) != 0 && p.y < at.y + 20.0f
+            && p.y > at.y - 180.0f && std::fabs(p.x - at.x) < 60.0f
+            && (shot == nullptr || p.y > shot->position.y))
+            shot = object;
+        else if (dynamic_cast<const ShieldPickup*>(object) != nullptr && pickup == nullptr)
+            pickup = object;
+        else if (dynamic_cast<const Enemy*>(object) != nullptr
+            && (prey == nullptr || p.y > prey->position.y))
+            prey = object;
+    }
+    Vec2 goal { at.x, 520.0f };
+    if (shot != nullptr)
+        goal.x = at.x + (shot->position.x > at.x ? -100.0f : 100.0f);
+    else if (pickup != nullptr && play.player->shields < Player::maxShields)
+        goal = pickup->position;
+    else if (prey != nullptr)
+        goal.x = prey->position.x;
+    const auto hold = [&](int key, bool wanted) {
+        if (held[static_cast<size_t>(key)] != wanted)
+            Toggle(frame, key);
+    };
+    hold(SDL_SCANCODE_LEFT, goal.x < at.x - 12.0f);
+    hold(SDL_SCANCODE_RIGHT, goal.x > at.x + 12.0f);
+    hold(SDL_SCANCODE_UP, goal.y < at.y - 12.0f);
+    hold(SDL_SCANCODE_DOWN, goal.y > at.y + 12.0f);
 }
 
 void RandomPlayer::InMenu(const MenuMode& menu, Replay::Frame& frame)
@@ -183,7 +231,9 @@ void RandomPlayer::InPlay(const GameMode& play, Replay::Frame& frame)
     if (play.player == nullptr)
         return; // lost: wait for the game-over screen to hand back to the menu
 
-    if (Chance(120))
+    if (hunting && Chance(900))
+        Hunt(play, frame);
+    else if (Chance(120))
         Toggle(frame, arrows[Below(4)]);
     // Mostly firing, with short rests.
     if (held[SDL_SCANCODE_LCTRL] ? Chance(15) : Chance(150))

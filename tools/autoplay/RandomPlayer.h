@@ -11,9 +11,10 @@ class MenuMode;
 
 // Plays like a restless player, every choice drawn from its own generator (never the game's):
 // walks the menu, opens and closes the hiscore page, starts one to three plays, steers and
-// fires at random, pauses and resumes, leaves from the pause prompt or plays on until the
-// ship is lost, and ends the program through "QUIT" or, now and then, the window's close
-// button, in the menu or in the middle of play. Frame lengths are drawn too, with stalls.
+// fires at random or hunts the lowest enemy, pauses and resumes, leaves from the pause prompt
+// or plays on until the ship is lost, and ends the program through "QUIT" or, now and then,
+// the window's close button, in the menu or in the middle of play. Frame lengths are drawn
+// too, with stalls.
 class RandomPlayer : public InputSource {
 public:
     struct FrameLengths {
@@ -40,6 +41,7 @@ private:
     void InMenu(const MenuMode& menu, Replay::Frame& frame);
     void InPlay(const GameMode& play, Replay::Frame& frame);
     void StartOfPlay();
+    void Hunt(const GameMode& play, Replay::Frame& frame);
     void Press(Replay::Frame& frame, int scancode);
     void Release(Replay::Frame& frame, int scancode);
     void Tap(Replay::Frame& frame, int scancode);
@@ -55,6 +57,7 @@ private:
     uint32_t playStart = 0;  // gameTime the play began
     uint32_t leaveAfter = 0; // ms of play before leaving from the prompt; 0: play on
     uint32_t closeAfter = 0; // ms of play before closing the window; 0: never
+    bool hunting = false;    // steers under the enemies in this play
     bool leaving = false;    // paused in order to leave
     uint32_t pausedFrames = 0;
     uint32_t pauseFrames = 0;      // how long this pause lasts, in frames

@@ -11,8 +11,8 @@
 
 namespace {
 constexpr const char* header = "skarvold-replay 1";
-// More frames than this is a damaged file, not a game: close to three hours of 1 ms frames.
-constexpr uint64_t maxFrames = 10'000'000;
+// More frames than this is a damaged file, not a game: nine hours of 16 ms frames.
+constexpr uint64_t maxFrames = 2'000'000;
 
 struct NamedKey {
     const char* name;

@@ -1,0 +1,100 @@
+#include "autoplay/Replay.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Kind = Replay::Event::Kind;
+
+Replay Parsed(const std::string& text)
+{
+    Replay replay;
+    std::string error;
+    EXPECT_TRUE(Replay::Parse(text, replay, error)) << error;
+    return replay;
+}
+
+// The error of a text that must not parse; empty when it parsed after all.
+std::string ErrorOf(const std::string& text)
+{
+    Replay replay;
+    std::string error;
+    if (Replay::Parse(text, replay, error))
+        return "";
+    return error;
+}
+
+TEST(Replay, FormatAndParseGiveBackTheSameGame)
+{
+    Replay replay;
+    replay.seed = 4294967295u;
+    replay.frames = {
+        { 16, {} },
+        { 16, {} },
+        { 16, {} },
+        { 0, { { Kind::KeyDown, SDL_SCANCODE_LCTRL }, { Kind::KeyUp, SDL_SCANCODE_LCTRL } } },
+        { 16, {} },
+        { 7000, { { Kind::KeyDown, SDL_SCANCODE_A }, { Kind::Quit, 0 } } },
+        { 4294967295u, { { Kind::KeyUp, SDL_SCANCODE_ESCAPE } } },
+    };
+    replay.expect = { true, 7, 1234, 0x00f0000000000001ull, { 0, 93 } };
+
+    const std::string text = replay.Format();
+    // Quiet frames fold into one line, but never across a frame with events.
+    EXPECT_NE(text.find("\n16*3\n0 +LCTRL -LCTRL\n16\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("7000 +" + std::to_string(SDL_SCANCODE_A) + " quit\n"), std::string::npos);
+    EXPECT_NE(text.find("trace 00f0000000000001 scores 0 93"), std::string::npos) << text;
+    EXPECT_EQ(Parsed(text), replay);
+
+    replay.expect.scores.clear();
+    EXPECT_EQ(Parsed(replay.Format()), replay);
+}
+
+TEST(Replay, ReadsCommentsBlankLinesAndWindowsLineEnds)
+{
+    const Replay replay = Parsed("# a player's game\r\n"
+                                 "skarvold-replay 1\r\n"
+                                 "\n"
+                                 "seed 77   # the counter's first reading\n"
+                                 "33*2\n"
+                                 "40 +LEFT +225 -LEFT\n");
+    EXPECT_EQ(replay.seed, 77u);
+    ASSERT_EQ(replay.frames.size(), 3u);
+    EXPECT_EQ(replay.frames[1], (Replay::Frame { 33, {} }));
+    const Replay::Frame expected { 40,
+        { { Kind::KeyDown, SDL_SCANCODE_LEFT }, { Kind::KeyDown, 225 },
+            { Kind::KeyUp, SDL_SCANCODE_LEFT } } };
+    EXPECT_EQ(replay.frames[2], expected);
+    EXPECT_FALSE(replay.expect.present);
+}
+
+TEST(Replay, RefusesDamagedFilesNamingTheLine)
+{
+    const std::string head = "skarvold-replay 1\nseed 1\n";
+    EXPECT_EQ(ErrorOf(""), "line 0: empty: no replay header");
+    EXPECT_NE(
+        ErrorOf("skarvold-replay 2\nseed 1\n").find("line 1: not a replay"), std::string::npos);
+    EXPECT_NE(ErrorOf("skarvold-replay 1\n16\nseed 1\n").find("line 2"), std::string::npos);
+    EXPECT_NE(ErrorOf("skarvold-replay 1\n").find("no seed"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "seed 2\n").find("line 3"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16\n4294967296\n").find("line 4"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "-5\n").find("line 3"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16 +JUMP\n").find("unknown event"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16 +512\n").find("unknown event"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16 LEFT\n").find("unknown event"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16*0\n").find("repeat"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16*2 +UP\n").find("without events"), std::string::npos);
+    // A repeat that would fill the memory is a damaged file, not a game.
+    EXPECT_NE(ErrorOf(head + "16*99999999999\n").find("repeat"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "16*2000000\n16\n").find("too many frames"), std::string::npos);
+    EXPECT_NE(
+        ErrorOf(head + "expect frames 1 steps 2 trace 3\n").find("scores"), std::string::npos);
+    EXPECT_NE(ErrorOf(head + "expect frames 1 steps 2 trace 3g scores\n").find("trace"),
+        std::string::npos);
+    EXPECT_NE(ErrorOf(head + "jump 3\n").find("line 3: unknown line"), std::string::npos);
+}
+
+} // namespace
