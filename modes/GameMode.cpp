@@ -179,6 +179,10 @@ GameMode::~GameMode()
 
     game->GetSoundEngine()->StopMusic(music);
     music = nullptr;
+
+    // The pause belongs to play. Escape in the very frame whose timers end the game would
+    // otherwise leave the clock stopped, and the menu frozen, after the return.
+    gamePaused = false;
 }
 
 bool GameMode::Update()

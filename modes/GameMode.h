@@ -22,7 +22,8 @@ public:
 
     // Builds the player, the screen items and the timers, and starts the play music.
     explicit GameMode(Game* owner);
-    // Marks the timers, the player and every screen item dead and stops the music.
+    // Marks the timers, the player and every screen item dead, stops the music and ends the
+    // pause.
     ~GameMode() override;
 
     // This frame's input, then the fades and the music volume. False when the window closed.

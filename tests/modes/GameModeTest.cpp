@@ -172,6 +172,21 @@ TEST_F(GameModeTest, GameOverFadesInTwoSecondsAfterTheCrashAndReturnsFiveSeconds
     EXPECT_NE(driver.Menu(), nullptr);
 }
 
+TEST_F(GameModeTest, EscapeInTheFrameThatEndsTheGameLeavesTheMenuRunning)
+{
+    player().TakeHit();
+    driver.Frame(2000);
+    ASSERT_EQ(play().banner->text, "GAME OVER!");
+    // The pause comes in the frame whose timers hand back to the menu.
+    GameDriver::Tap(SDL_SCANCODE_ESCAPE);
+    driver.Frame(5000);
+    ASSERT_NE(driver.Menu(), nullptr);
+    EXPECT_FALSE(gamePaused);
+    const uint32_t before = gameTime;
+    driver.Frame(100);
+    EXPECT_EQ(gameTime, before + 100);
+}
+
 TEST_F(GameModeTest, EveryGameLeavesNoTimerDrawItemObjectOrMusicBehind)
 {
     size_t timerCount = 0, itemCount = 0;
