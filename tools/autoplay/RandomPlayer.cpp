@@ -13,14 +13,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr std::array<int, 4> arrows
     = { SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN };
-
-// A play that is not left on purpose ends when the ship is lost, or after this long.
-constexpr uint32_t longestPlayMs = 240'000;
 
 // Mixes the run's seed so that this player's draws do not echo the game's generator, which
 // starts from the same seed.
@@ -115,7 +113,8 @@ void RandomPlayer::StartOfPlay()
     // The keys that chose "PLAY" are up by now; a new play starts with nothing held.
     held.fill(false);
     playStart = gameTime;
-    leaveAfter = Chance(450) ? Between(1000, 40'000) : longestPlayMs;
+    leaveAfter = Chance(450) ? Between(1000, std::min<uint32_t>(40'000, lengths.longestPlay))
+                             : lengths.longestPlay;
     closeAfter = (playsLeft == 0 && Chance(60)) ? Between(500, 60'000) : 0;
     leaving = false;
     pausedFrames = 0;

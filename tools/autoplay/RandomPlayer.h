@@ -23,6 +23,8 @@ public:
         uint32_t stallsPerThousand = 3; // frames that are a stall instead
         uint32_t shortestStall = 1000;
         uint32_t longestStall = 10000;
+        // A play not left on purpose ends when the ship is lost, or after this long.
+        uint32_t longestPlay = 240'000;
     };
 
     RandomPlayer(uint32_t seed, const FrameLengths& frameLengths);

@@ -11,6 +11,11 @@
 
 namespace {
 constexpr const char* header = "skarvold-replay 1";
+// Written into every file under the notes; not kept as notes when read back.
+constexpr std::array<const char*, 2> formatNotes = {
+    "Frame lines: counter milliseconds before the pass, then the events pushed just",
+    "before it (+KEY down, -KEY up, quit); \"ms*count\" repeats a frame without events.",
+};
 // More frames than this is a damaged file, not a game: nine hours of 16 ms frames.
 constexpr uint64_t maxFrames = 2'000'000;
 
@@ -66,6 +71,19 @@ std::string Hex(uint64_t value)
     char text[17];
     std::snprintf(text, sizeof text, "%016" PRIx64, value);
     return text;
+}
+
+void KeepNote(std::string note, std::vector<std::string>& notes)
+{
+    if (!note.empty() && note.back() == '\r')
+        note.pop_back();
+    if (!note.empty() && note.front() == ' ')
+        note.erase(0, 1);
+    for (const char* line : formatNotes) {
+        if (note == line)
+            return;
+    }
+    notes.push_back(note);
 }
 
 std::string FormatEvent(const Replay::Event& event)
@@ -205,8 +223,10 @@ std::string Replay::Format() const
 {
     std::ostringstream out;
     out << header << "\n";
-    out << "# Frame lines: counter milliseconds before the pass, then the events pushed just\n"
-           "# before it (+KEY down, -KEY up, quit); \"ms*count\" repeats a frame without events.\n";
+    for (const std::string& note : notes)
+        out << "# " << note << "\n";
+    for (const char* line : formatNotes)
+        out << "# " << line << "\n";
     out << "seed " << seed << "\n";
     for (size_t index = 0; index < frames.size();) {
         const Frame& frame = frames[index];
@@ -246,8 +266,13 @@ bool Replay::Parse(const std::string& text, Replay& replay, std::string& error)
     };
     while (std::getline(lines, line)) {
         ++number;
-        if (const size_t hash = line.find('#'); hash != std::string::npos)
+        if (const size_t hash = line.find('#'); hash != std::string::npos) {
+            // A whole-line comment after the header and before the seed is a note.
+            const bool wholeLine = line.find_first_not_of(" \t") == hash;
+            if (wholeLine && headerSeen && !seedSeen)
+                KeepNote(line.substr(hash + 1), replay.notes);
             line.erase(hash);
+        }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         std::istringstream words(line);

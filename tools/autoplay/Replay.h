@@ -35,6 +35,7 @@ public:
         bool operator==(const Expectation&) const = default;
     };
 
+    std::vector<std::string> notes; // comment lines before the seed, kept when rewritten
     uint32_t seed = 0;
     std::vector<Frame> frames;
     Expectation expect;

@@ -2,8 +2,13 @@
 // checking the invariants after every frame; records and replays games exactly.
 //
 //   skarvold_autoplay [--games N] [--seed S] [--data DIR] [--frames MIN-MAX]
-//                     [--stalls PER_THOUSAND] [--save-failing FILE] [--save-replays DIR]
-//                     [--memory-tolerance BYTES] [--quiet]
+//                     [--stalls PER_THOUSAND] [--stall-length MIN-MAX] [--longest-play MS]
+//                     [--save-failing FILE] [--save-replays DIR] [--memory-tolerance BYTES]
+//                     [--quiet]
+//
+// Frame lengths are drawn from MIN to MAX ms (1-100), with PER_THOUSAND frames (3) a stall of
+// the stall length (1000-10000 ms) instead; a play that is not left on purpose ends when the
+// ship is lost or after MS of play (240000).
 //   skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]
 //
 // Exit code 0 when every game passed (or the replay gave its expected trace), 1 otherwise,
@@ -25,7 +30,8 @@ void Usage()
 {
     std::fprintf(stderr,
         "usage: skarvold_autoplay [--games N] [--seed S] [--data DIR] [--frames MIN-MAX]\n"
-        "                         [--stalls PER_THOUSAND] [--save-failing FILE]\n"
+        "                         [--stalls PER_THOUSAND] [--stall-length MIN-MAX]\n"
+        "                         [--longest-play MS] [--save-failing FILE]\n"
         "                         [--save-replays DIR] [--memory-tolerance BYTES] [--quiet]\n"
         "       skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]\n");
 }
@@ -106,6 +112,9 @@ int main(int argc, char** argv)
     setenv("SDL_RENDER_DRIVER", "software", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    // Ctrl-C and kill end the autoplayer; SDL would turn them into a closed window instead,
+    // which the game in play would take as its input.
+    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
 
     AutoPlayer::Options options;
     options.games = 10;
@@ -132,6 +141,17 @@ int main(int argc, char** argv)
             options.frameLengths.longest = longest;
         } else if (arg == "--stalls" && hasValue && Number(argv[i + 1], value) && value <= 1000) {
             options.frameLengths.stallsPerThousand = static_cast<uint32_t>(value);
+        } else if (arg == "--stall-length" && hasValue) {
+            unsigned shortest = 0, longest = 0;
+            if (std::sscanf(argv[i + 1], "%u-%u", &shortest, &longest) != 2 || shortest > longest) {
+                Usage();
+                return 2;
+            }
+            options.frameLengths.shortestStall = shortest;
+            options.frameLengths.longestStall = longest;
+        } else if (arg == "--longest-play" && hasValue && Number(argv[i + 1], value)
+            && value <= UINT32_MAX) {
+            options.frameLengths.longestPlay = static_cast<uint32_t>(value);
         } else if (arg == "--save-failing" && hasValue) {
             options.failingReplayPath = argv[i + 1];
         } else if (arg == "--save-replays" && hasValue) {
@@ -178,12 +198,19 @@ int main(int argc, char** argv)
     if (!summary.ok) {
         std::printf(
             "FAILED in the game of seed %u: %s\n", summary.failingSeed, summary.failure.c_str());
-        std::printf("replay it with: skarvold_autoplay --games 1 --seed %u", summary.failingSeed);
+        const RandomPlayer::FrameLengths& lengths = options.frameLengths;
+        std::printf("play it again with: skarvold_autoplay --games 1 --seed %u --frames %u-%u"
+                    " --stalls %u --stall-length %u-%u --longest-play %u",
+            summary.failingSeed, lengths.shortest, lengths.longest, lengths.stallsPerThousand,
+            lengths.shortestStall, lengths.longestStall, lengths.longestPlay);
         if (!options.failingReplayPath.empty())
             std::printf("  or  skarvold_autoplay --replay %s", options.failingReplayPath.c_str());
         std::printf("\n");
+        // A sanitizer that finds a leak at exit aborts the process: the figures go out first.
+        std::fflush(stdout);
         return 1;
     }
     std::printf("every game passed\n");
+    std::fflush(stdout);
     return 0;
 }

@@ -22,14 +22,16 @@ namespace {
 
 using testing::HasSubstr;
 
-// Short frames are slow to play; these keep the games quick and still step unevenly.
+// Drawing costs most of a frame: long frames, frequent stalls and plays of half a minute at most
+// keep the games quick, and they still step unevenly.
 AutoPlayer::Options QuickGames()
 {
     AutoPlayer::Options options;
     options.frameLengths.shortest = 30;
     options.frameLengths.longest = 100;
-    options.frameLengths.stallsPerThousand = 20;
+    options.frameLengths.stallsPerThousand = 80;
     options.frameLengths.longestStall = 3000;
+    options.frameLengths.longestPlay = 30000;
     return options;
 }
 

@@ -30,6 +30,7 @@ std::string ErrorOf(const std::string& text)
 TEST(Replay, FormatAndParseGiveBackTheSameGame)
 {
     Replay replay;
+    replay.notes = { "Two plays; the window closed in the menu.", "" };
     replay.seed = 4294967295u;
     replay.frames = {
         { 16, {} },
@@ -48,6 +49,8 @@ TEST(Replay, FormatAndParseGiveBackTheSameGame)
     EXPECT_NE(text.find("7000 +" + std::to_string(SDL_SCANCODE_A) + " quit\n"), std::string::npos);
     EXPECT_NE(text.find("trace 00f0000000000001 scores 0 93"), std::string::npos) << text;
     EXPECT_EQ(Parsed(text), replay);
+    // Written anew, the file keeps its notes once and the format's own lines once.
+    EXPECT_EQ(Parsed(text).Format(), text);
 
     replay.expect.scores.clear();
     EXPECT_EQ(Parsed(replay.Format()), replay);
@@ -69,6 +72,8 @@ TEST(Replay, ReadsCommentsBlankLinesAndWindowsLineEnds)
             { Kind::KeyUp, SDL_SCANCODE_LEFT } } };
     EXPECT_EQ(replay.frames[2], expected);
     EXPECT_FALSE(replay.expect.present);
+    // Only whole-line comments between the header and the seed are the file's notes.
+    EXPECT_TRUE(replay.notes.empty());
 }
 
 TEST(Replay, RefusesDamagedFilesNamingTheLine)
