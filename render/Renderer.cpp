@@ -9,66 +9,25 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <iterator>
+#include <vector>
 
 namespace {
 // The picture jumps to a new shake offset only after more than this many ms.
 constexpr uint32_t shakeInterval = 10;
 
-// The largest frame side the game decodes, in pixels. A frame is at most as wide as the
-// window; a larger one is damaged data, and decoding it would cost its full size in memory
-// twice over (the surface, then the software renderer's copy): 400 MB each for a PNG of
-// 10000 x 10000 that packs into a few hundred kilobytes. Beyond this size an accelerated
-// renderer may refuse the texture anyway.
-constexpr uint32_t maxFrameSide = 4096;
-
-uint32_t BigEndian32(const unsigned char* bytes)
+// Makes the frames' textures in order, freeing the surfaces. A texture that could not be made
+// is kept as null, so that the frame count matches the files; drawing it is a no-op. Frame 0
+// gives the animation its size.
+void MakeTextures(
+    Animation& animation, const std::vector<SDL_Surface*>& surfaces, SDL_Renderer* sdlRenderer)
 {
-    return (uint32_t { bytes[0] } << 24) | (uint32_t { bytes[1] } << 16)
-        | (uint32_t { bytes[2] } << 8) | uint32_t { bytes[3] };
-}
-
-// Decodes one frame file, or answers null when it is not a PNG of a sane size. The size is
-// read from the header before anything is decoded, and only the PNG decoder is used: any
-// other format SDL_image recognises would be decoded too, whatever the file's name, and a
-// header of a few bytes in some of them asks for gigabytes.
-SDL_Surface* LoadFrame(const std::string& file)
-{
-    SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
-    if (source == nullptr)
-        return nullptr;
-    // The signature, then the first chunk, which must be the header with the size.
-    static constexpr unsigned char signature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
-    unsigned char head[24] = {};
-    SDL_Surface* surface = nullptr;
-    if (SDL_RWread(source, head, sizeof head, 1) == 1
-        && std::equal(std::begin(signature), std::end(signature), head)
-        && std::equal(head + 12, head + 16, "IHDR") && BigEndian32(head + 16) <= maxFrameSide
-        && BigEndian32(head + 20) <= maxFrameSide && SDL_RWseek(source, 0, RW_SEEK_SET) == 0)
-        surface = IMG_LoadPNG_RW(source);
-    SDL_RWclose(source);
-    return surface;
-}
-
-// Loads P/0000.png, P/0001.png, ... until the first number that is missing or cannot be
-// decoded. SDL_image initialises its PNG support itself on the first load.
-void LoadFrames(Animation& animation, const std::string& path, SDL_Renderer* sdlRenderer)
-{
-    for (;;) {
-        const auto index = static_cast<unsigned>(animation.frames.size());
-        char name[32];
-        std::snprintf(name, sizeof name, "/%04u.png", index);
-        SDL_Surface* surface = LoadFrame(path + name);
-        if (surface == nullptr)
-            break;
+    for (SDL_Surface* surface : surfaces) {
         SDL_Texture* texture = SDL_CreateTextureFromSurface(sdlRenderer, surface);
         SDL_FreeSurface(surface);
         // An image without an alpha channel would otherwise ignore the alpha modulation
         // and could never fade.
         if (texture != nullptr)
             SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-        // Kept even when null so that the frame count matches the files; drawing it is a no-op.
         animation.frames.push_back(texture);
     }
     if (animation.frames.empty())
@@ -90,6 +49,8 @@ Renderer::Renderer(SDL_Window* window)
 
 Renderer::~Renderer()
 {
+    // Workers still reading ahead stop first; what they read is dropped.
+    decoder.reset();
     for (auto& layer : spriteLayers) {
         for (Sprite* sprite : layer)
             delete sprite;
@@ -140,9 +101,26 @@ Animation* Renderer::GetAnimation(const std::string& path)
         return found->second;
     // Cached even without frames, so that a missing folder is probed only once.
     auto* animation = new Animation;
-    LoadFrames(*animation, path, sdlRenderer);
+    if (decoder != nullptr && decoder->Holds(path)) {
+        MakeTextures(*animation, decoder->Take(path), sdlRenderer);
+        // Everything read ahead has been taken: the workers have ended and can be let go.
+        if (decoder->Waiting() == 0)
+            decoder.reset();
+    } else {
+        MakeTextures(*animation, FrameDecoder::ReadFrames(path), sdlRenderer);
+    }
     animations.emplace(path, animation);
     return animation;
+}
+
+void Renderer::DecodeAhead(std::unique_ptr<FrameDecoder> frameDecoder)
+{
+    decoder = std::move(frameDecoder);
+}
+
+void Renderer::ShowWindowWithFirstFrame()
+{
+    showWindowWithPicture = true;
 }
 
 void Renderer::Shake(float magnitude, uint32_t durationMs)
@@ -238,6 +216,15 @@ void Renderer::RenderFrame(float frameMs)
             if (item->visible && item->opacity != 0)
                 item->Draw(sdlRenderer, shakeOffset);
         });
+    }
+    // A window kept hidden until now appears with this picture. The drawing is flushed first,
+    // so that the one-time costs of a first frame (a software GL driver compiles its shaders
+    // as it draws) are paid while it is still hidden.
+    if (showWindowWithPicture) {
+        showWindowWithPicture = false;
+        SDL_RenderFlush(sdlRenderer);
+        if (SDL_Window* window = SDL_RenderGetWindow(sdlRenderer))
+            SDL_ShowWindow(window);
     }
     SDL_RenderPresent(sdlRenderer);
 }

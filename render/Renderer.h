@@ -1,14 +1,16 @@
 #pragma once
 
+#include "base/Rgb.h"
 #include "base/Vec2.h"
 #include "render/Animation.h"
-#include "base/Rgb.h"
+#include "render/FrameDecoder.h"
 #include "render/ShakeEntry.h"
 #include "render/Sprite.h"
 #include "render/TextItem.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -38,6 +40,14 @@ public:
     // The cached animation of `path`, loaded from its numbered PNG frames on first request.
     Animation* GetAnimation(const std::string& path);
 
+    // Frames being read ahead on worker threads: the first GetAnimation of each of their paths
+    // makes its textures from them instead of reading the files then.
+    void DecodeAhead(std::unique_ptr<FrameDecoder> frameDecoder);
+
+    // For a window created hidden: it is shown with the first picture, right before that is
+    // presented, so that it never stands empty while the game starts.
+    void ShowWindowWithFirstFrame();
+
     // Starts a shake of `magnitude` pixels fading out over `durationMs` (> 0) of gameTime.
     void Shake(float magnitude, uint32_t durationMs);
 
@@ -56,4 +66,7 @@ public:
 private:
     void UpdateShake();
     void DrawSprite(Sprite& sprite, float frameMs);
+
+    std::unique_ptr<FrameDecoder> decoder {};
+    bool showWindowWithPicture = false;
 };
