@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Timer.h"
+#include "render/FrameDecoder.h"
 #include "render/Renderer.h"
 #include "world/World.h"
 
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -134,22 +137,28 @@ DisplayConnector SdlDisplayConnector()
     };
 }
 
-GameBase::GameBase(const std::string& caption)
-    : GameBase(caption, SdlDisplayConnector())
+GameBase::GameBase(const std::string& caption, const std::vector<std::string>& imagePaths)
+    : GameBase(caption, SdlDisplayConnector(), imagePaths)
 {
 }
 
-GameBase::GameBase(const std::string& caption, const DisplayConnector& connector)
+GameBase::GameBase(const std::string& caption, const DisplayConnector& connector,
+    const std::vector<std::string>& imagePaths)
     : lastFrameTime(gameTime)
 {
+    // Reading and decoding the images is most of the start-up's work, and needs neither the
+    // display nor the renderer: it goes on beside them.
+    auto decoder = imagePaths.empty() ? nullptr : std::make_unique<FrameDecoder>(imagePaths);
     const std::string videoFailure = StartVideo(connector);
     if (!videoFailure.empty()) {
         ReportStartFailure(videoFailure);
         return;
     }
     TTF_Init();
+    // Hidden until the first picture is ready: an empty window, black while the renderer starts
+    // and the images load, tells the player nothing.
     window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-        windowWidth, windowHeight, SDL_WINDOW_SHOWN);
+        windowWidth, windowHeight, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         ReportStartFailure(std::string("window: ") + SDL_GetError());
         return;
@@ -157,6 +166,8 @@ GameBase::GameBase(const std::string& caption, const DisplayConnector& connector
     renderer = new Renderer(window);
     if (renderer->sdlRenderer == nullptr)
         ReportStartFailure(std::string("renderer: ") + SDL_GetError());
+    renderer->DecodeAhead(std::move(decoder));
+    renderer->ShowWindowWithFirstFrame();
     world = new World(renderer);
 }
 

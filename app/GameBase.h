@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class Renderer;
 class World;
@@ -30,8 +31,12 @@ public:
     // one line goes to stderr and Started() answers false; the object must then be deleted.
     // A display that is named but refuses the first connection is tried again for about a
     // second, as a busy X server sometimes turns a new client away.
-    explicit GameBase(const std::string& caption);
-    GameBase(const std::string& caption, const DisplayConnector& connector);
+    // The frames of `imagePaths` are read on worker threads from the start, while the display,
+    // the window and the renderer come up; the renderer makes their textures when they are
+    // first asked for. The window stays hidden until its first picture is presented.
+    explicit GameBase(const std::string& caption, const std::vector<std::string>& imagePaths = {});
+    GameBase(const std::string& caption, const DisplayConnector& connector,
+        const std::vector<std::string>& imagePaths = {});
     virtual ~GameBase();
     GameBase(const GameBase&) = delete;
     GameBase& operator=(const GameBase&) = delete;

@@ -3,6 +3,7 @@
 #include "modes/GameMode.h"
 #include "modes/MenuMode.h"
 #include "modes/Mode.h"
+#include "render/Preload.h"
 #include "sound/ISoundEngine.h"
 #include "sound/MixerSoundEngine.h"
 #include "world/World.h"
@@ -26,7 +27,7 @@ const std::array<HiscoreEntry, 7> defaultHiscores = { {
 } // namespace
 
 Game::Game(const std::string& caption, std::unique_ptr<ISoundEngine> engine)
-    : GameBase(caption)
+    : GameBase(caption, ImagePaths())
     , soundEngine(std::move(engine))
 {
     if (!Started())

@@ -3,8 +3,6 @@
 #include "base/AssetPaths.h"
 #include "render/Renderer.h"
 
-#include <string>
-
 std::vector<std::string_view> PreloadPaths()
 {
     std::vector<std::string_view> paths;
@@ -12,6 +10,14 @@ std::vector<std::string_view> PreloadPaths()
         if (image.preloaded)
             paths.push_back(image.path);
     }
+    return paths;
+}
+
+std::vector<std::string> ImagePaths()
+{
+    std::vector<std::string> paths;
+    for (const ImageAsset& image : imageAssets)
+        paths.emplace_back(image.path);
     return paths;
 }
 

@@ -68,6 +68,14 @@ protected:
     ProbeObject* probe = nullptr;
 };
 
+TEST_F(GameBaseTest, TheWindowAppearsWithItsFirstPicture)
+{
+    EXPECT_TRUE(SDL_GetWindowFlags(game->window) & SDL_WINDOW_HIDDEN);
+    Frame(16);
+    EXPECT_TRUE(SDL_GetWindowFlags(game->window) & SDL_WINDOW_SHOWN);
+    EXPECT_FALSE(SDL_GetWindowFlags(game->window) & SDL_WINDOW_HIDDEN);
+}
+
 TEST_F(GameBaseTest, AlphaIsTakenBeforeTheStepsConsumeTheTime)
 {
     EXPECT_EQ(Frame(31), 0);
