@@ -1,5 +1,6 @@
 #include "modes/Game.h"
 
+#include "base/AssetPaths.h"
 #include "modes/GameMode.h"
 #include "modes/MenuMode.h"
 #include "modes/Mode.h"
@@ -10,6 +11,9 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 constexpr float masterVolume = 0.5f;
@@ -32,8 +36,16 @@ Game::Game(const std::string& caption, std::unique_ptr<ISoundEngine> engine)
 {
     if (!Started())
         return;
-    if (soundEngine == nullptr)
-        soundEngine = std::make_unique<MixerSoundEngine>();
+    if (soundEngine == nullptr) {
+        auto mixer = std::make_unique<MixerSoundEngine>();
+        // The music and the effects are decoded while the menu makes its textures, so that
+        // its music starts without a wait and no first shot waits for the disk.
+        std::vector<std::string> sounds;
+        for (const SoundAsset& sound : soundAssets)
+            sounds.emplace_back(sound.path);
+        mixer->DecodeAhead(sounds);
+        soundEngine = std::move(mixer);
+    }
     soundEngine->SetMasterVolume(masterVolume);
     mode = std::make_unique<MenuMode>(this);
     hiscores.assign(defaultHiscores.begin(), defaultHiscores.end());

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -122,6 +123,10 @@ MixerSoundEngine::MixerSoundEngine()
 
 MixerSoundEngine::~MixerSoundEngine()
 {
+    // The worker ends after the file it is decoding; the mixer must still be open for that.
+    stopDecoding_ = true;
+    if (decoder_.joinable())
+        decoder_.join();
     if (!audioOpen_)
         return;
     Mix_HaltChannel(-1);
@@ -211,18 +216,44 @@ void MixerSoundEngine::StopMusic(MusicHandle* music)
     music->live = false;
 }
 
+void MixerSoundEngine::DecodeAhead(const std::vector<std::string>& paths)
+{
+    if (!audioOpen_ || decoder_.joinable())
+        return;
+    const auto decodeAll = [this, paths] {
+        for (const std::string& path : paths) {
+            if (stopDecoding_)
+                return;
+            const std::lock_guard lock(decodeMutex_);
+            if (chunks_.find(path) == chunks_.end())
+                chunks_.emplace(path, Decode(path));
+        }
+    };
+    // Without a thread to spare, every file is decoded when first played, as it would be anyway.
+    try {
+        decoder_ = std::thread(decodeAll);
+    } catch (const std::system_error&) {
+    }
+}
+
 Mix_Chunk* MixerSoundEngine::Chunk(const std::string& path)
 {
+    const std::lock_guard lock(decodeMutex_);
     auto found = chunks_.find(path);
     if (found != chunks_.end())
         return found->second.get();
     // A file that cannot be read is remembered as null, so it is probed only once.
+    return chunks_.emplace(path, Decode(path)).first->second.get();
+}
+
+MixerSoundEngine::ChunkPtr MixerSoundEngine::Decode(const std::string& path) const
+{
     ChunkPtr chunk(Mix_LoadWAV(path.c_str()));
     // A WAV with a header but no whole sample decodes to an empty chunk, which the mixer
     // refuses to play; taken for a lack of channels, every try would grow the effects' pool.
     if (chunk != nullptr && chunk->alen < FrameBytes())
         chunk.reset();
-    return chunks_.emplace(path, std::move(chunk)).first->second.get();
+    return chunk;
 }
 
 void MixerSoundEngine::ApplyMusicVolume(MusicHandle& music)

@@ -3,8 +3,11 @@
 #include "sound/ISoundEngine.h"
 #include "sound/MusicHandle.h"
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -39,6 +42,12 @@ public:
     // False when no audio device could be opened and the engine is silent.
     bool HasAudio() const { return audioOpen_; }
 
+    // Decodes the files of `paths`, in the order given, on a worker thread, so that their first
+    // play finds them ready instead of reading them then. A file asked for before the worker
+    // reaches it is decoded at once, as always; either way it is decoded once. Call it at most
+    // once; it does nothing without audio.
+    void DecodeAhead(const std::vector<std::string>& paths);
+
     void SetMasterVolume(float volume) override;
     void PlayEffect(const std::string& path) override;
     MusicHandle* PlayMusic(const std::string& path) override;
@@ -63,10 +72,18 @@ private:
     // Adds kEffectChannels channels to the effects' pool, at the master volume.
     void GrowEffectChannels();
 
+    // The decoded file at `path` when it is not in the cache yet; the caller holds decodeMutex_.
+    ChunkPtr Decode(const std::string& path) const;
+
     bool audioOpen_ = false;
     float masterVolume_ = 1.0f;
     int effectChannels_ = 0;
+    // Guards chunks_ and is held through every decoding, so that files are decoded one at a
+    // time whichever thread asks.
+    std::mutex decodeMutex_;
     std::unordered_map<std::string, ChunkPtr> chunks_;
+    std::thread decoder_;
+    std::atomic<bool> stopDecoding_ = false;
     // Every handle this engine answered, live or stopped, oldest first.
     std::vector<std::unique_ptr<MusicHandle>> music_;
 };

@@ -14,6 +14,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -268,6 +269,45 @@ TEST_F(MixerSoundEngineTest, AStoppedHandleNeverReachesMusicStartedLater)
         engine.StopMusic(music);
     }
     EXPECT_EQ(Mix_Playing(channel), 1);
+}
+
+TEST_F(MixerSoundEngineTest, FilesDecodedAheadPlayAsTheyWereReadOnce)
+{
+    WriteWav(dir_ / "shot.wav", 3000);
+    std::vector<std::string> many;
+    for (int i = 0; i < 30; ++i) {
+        const std::string name = "many" + std::to_string(i) + ".wav";
+        WriteWav(dir_ / name, 3000);
+        many.push_back(Path(name.c_str()));
+    }
+    {
+        MixerSoundEngine engine;
+        ASSERT_TRUE(engine.HasAudio());
+        std::vector<std::string> ahead
+            = { Path("long.wav"), Path("missing.wav"), Path("shot.wav") };
+        ahead.insert(ahead.end(), many.begin(), many.end());
+        engine.DecodeAhead(ahead);
+
+        // Played at once, whether or not the worker has come to them yet.
+        MusicHandle* music = engine.PlayMusic(Path("long.wav"));
+        ASSERT_NE(music, nullptr);
+        engine.SetMusicPaused(music, false);
+        engine.PlayEffect(Path("shot.wav"));
+        EXPECT_EQ(Mix_Playing(-1), 2);
+
+        // Read once: gone files still play, a file missing then stays silent.
+        engine.PlayEffect(Path("missing.wav"));
+        WriteWav(dir_ / "missing.wav", 3000);
+        fs::remove(dir_ / "shot.wav");
+        engine.PlayEffect(Path("missing.wav"));
+        engine.PlayEffect(Path("shot.wav"));
+        EXPECT_EQ(Mix_Playing(-1), 3);
+        // The engine may go while the worker is still at the long list.
+    }
+    MixerSoundEngine again;
+    ASSERT_TRUE(again.HasAudio());
+    again.PlayEffect(many.back());
+    EXPECT_EQ(Mix_Playing(-1), 1);
 }
 
 TEST_F(MixerSoundEngineTest, EngineClosesAudioAndCanBeCreatedAgain)
