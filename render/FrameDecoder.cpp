@@ -110,7 +110,12 @@ FrameDecoder::FrameDecoder(const std::vector<std::string>& paths, unsigned worke
         // A system out of threads gets fewer workers, or none: Take then reads on the caller's
         // thread whatever no worker has begun.
         try {
-            workers.emplace_back([this] { Work(); });
+            workers.emplace_back([this] {
+                Work();
+                // SDL keeps an error buffer for each thread that sets an error, and frees it
+                // by itself only on threads it started.
+                SDL_TLSCleanup();
+            });
         } catch (const std::system_error&) {
             break;
         }

@@ -231,7 +231,11 @@ void MixerSoundEngine::DecodeAhead(const std::vector<std::string>& paths)
     };
     // Without a thread to spare, every file is decoded when first played, as it would be anyway.
     try {
-        decoder_ = std::thread(decodeAll);
+        decoder_ = std::thread([decodeAll] {
+            decodeAll();
+            // SDL frees the error buffer of a thread it did not start only when asked.
+            SDL_TLSCleanup();
+        });
     } catch (const std::system_error&) {
     }
 }

@@ -14,6 +14,7 @@
 // Exit code 0 when every game passed (or the replay gave its expected trace), 1 otherwise,
 // 2 for a bad command line.
 #include "autoplay/AutoPlayer.h"
+#include "autoplay/MemoryProbe.h"
 #include "autoplay/Replay.h"
 #include "autoplay/ReplayInput.h"
 
@@ -180,9 +181,10 @@ int main(int argc, char** argv)
 
     if (!quiet) {
         options.afterGame = [](uint32_t seed, const GameRun::Result& result) {
-            std::printf("game %u: %s, %" PRIu64 " frames, %" PRIu64 " steps, scores %s\n", seed,
-                result.ok ? "ok" : "FAILED", result.frames, result.trace.steps,
-                Scores(result.trace.scores).c_str());
+            std::printf("game %u: %s, %" PRIu64 " frames, %" PRIu64
+                        " steps, scores %s, heap %" PRIu64 " bytes\n",
+                seed, result.ok ? "ok" : "FAILED", result.frames, result.trace.steps,
+                Scores(result.trace.scores).c_str(), MemoryProbe::HeapInUse());
             std::fflush(stdout);
         };
     }
