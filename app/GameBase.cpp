@@ -137,18 +137,23 @@ DisplayConnector SdlDisplayConnector()
     };
 }
 
-GameBase::GameBase(const std::string& caption, const std::vector<std::string>& imagePaths)
-    : GameBase(caption, SdlDisplayConnector(), imagePaths)
+GameBase::GameBase(const std::string& caption, const std::vector<std::string>& imagePaths,
+    const std::string& firstPicture)
+    : GameBase(caption, SdlDisplayConnector(), imagePaths, firstPicture)
 {
 }
 
 GameBase::GameBase(const std::string& caption, const DisplayConnector& connector,
-    const std::vector<std::string>& imagePaths)
+    const std::vector<std::string>& imagePaths, const std::string& firstPicture)
     : lastFrameTime(gameTime)
 {
     // Reading and decoding the images is most of the start-up's work, and needs neither the
-    // display nor the renderer: it goes on beside them.
-    auto decoder = imagePaths.empty() ? nullptr : std::make_unique<FrameDecoder>(imagePaths);
+    // display nor the renderer: it goes on beside them, the first picture first.
+    std::vector<std::string> readOrder;
+    if (!firstPicture.empty())
+        readOrder.push_back(firstPicture);
+    readOrder.insert(readOrder.end(), imagePaths.begin(), imagePaths.end());
+    auto decoder = readOrder.empty() ? nullptr : std::make_unique<FrameDecoder>(readOrder);
     const std::string videoFailure = StartVideo(connector);
     if (!videoFailure.empty()) {
         ReportStartFailure(videoFailure);
@@ -168,6 +173,8 @@ GameBase::GameBase(const std::string& caption, const DisplayConnector& connector
         ReportStartFailure(std::string("renderer: ") + SDL_GetError());
     renderer->DecodeAhead(std::move(decoder));
     renderer->ShowWindowWithFirstFrame();
+    if (!firstPicture.empty() && renderer->sdlRenderer != nullptr)
+        renderer->ShowWindowWithImage(firstPicture);
     world = new World(renderer);
 }
 

@@ -33,10 +33,13 @@ public:
     // second, as a busy X server sometimes turns a new client away.
     // The frames of `imagePaths` are read on worker threads from the start, while the display,
     // the window and the renderer come up; the renderer makes their textures when they are
-    // first asked for. The window stays hidden until its first picture is presented.
-    explicit GameBase(const std::string& caption, const std::vector<std::string>& imagePaths = {});
+    // first asked for. The window stays hidden until its first picture is presented; with a
+    // `firstPicture`, that is the first frame of this image, shown as soon as the renderer is
+    // up, while the rest of the start-up goes on.
+    explicit GameBase(const std::string& caption, const std::vector<std::string>& imagePaths = {},
+        const std::string& firstPicture = "");
     GameBase(const std::string& caption, const DisplayConnector& connector,
-        const std::vector<std::string>& imagePaths = {});
+        const std::vector<std::string>& imagePaths = {}, const std::string& firstPicture = "");
     virtual ~GameBase();
     GameBase(const GameBase&) = delete;
     GameBase& operator=(const GameBase&) = delete;

@@ -31,7 +31,9 @@ const std::array<HiscoreEntry, 7> defaultHiscores = { {
 } // namespace
 
 Game::Game(const std::string& caption, std::unique_ptr<ISoundEngine> engine)
-    : GameBase(caption, ImagePaths())
+    // The menu's backdrop is the first picture: the window shows it while the other images
+    // become textures and the sound starts.
+    : GameBase(caption, ImagePaths(), MenuMode::backgroundPath)
     , soundEngine(std::move(engine))
 {
     if (!Started())

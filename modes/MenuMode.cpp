@@ -113,7 +113,7 @@ MenuMode::MenuMode(Game* owner)
     quitItem = addText(boldFont, unselectedSize, white, 400, 430, 4, "QUIT");
     quitItem->opacity = unselectedOpacity;
 
-    background = renderer.AddSprite("Data/Gui/MenuBackground", 0);
+    background = renderer.AddSprite(backgroundPath, 0);
     background->position = { 400, 300 };
 
     hiscoreRow = 0;

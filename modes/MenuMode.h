@@ -16,6 +16,7 @@ struct TextItem;
 class MenuMode : public Mode {
 public:
     static constexpr int shownRows = 7;
+    static constexpr const char* backgroundPath = "Data/Gui/MenuBackground";
 
     // Loads every image of the game, builds the main page with "PLAY" selected and starts
     // the menu music.

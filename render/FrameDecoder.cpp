@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +11,8 @@
 #include <system_error>
 
 namespace {
+// Lower than the game's other threads (0), within what any user may set.
+constexpr int workerNiceness = 10;
 // The largest frame side the game decodes, in pixels. A frame is at most as wide as the
 // window; a larger one is damaged data, and decoding it would cost its full size in memory
 // twice over (the surface, then the software renderer's copy): 400 MB each for a PNG of
@@ -194,6 +198,9 @@ void FrameDecoder::Read(size_t index)
 
 void FrameDecoder::Work()
 {
+    // Reading ahead only fills the gaps: the thread that starts the display and the renderer,
+    // and the display server itself, are what the player waits for.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), workerNiceness);
     while (!stopping) {
         const size_t index = ClaimNext();
         if (index == entries.size())

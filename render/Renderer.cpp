@@ -123,6 +123,26 @@ void Renderer::ShowWindowWithFirstFrame()
     showWindowWithPicture = true;
 }
 
+void Renderer::ShowWindowWithImage(const std::string& path)
+{
+    const Animation* animation = GetAnimation(path);
+    SDL_Window* window = SDL_RenderGetWindow(sdlRenderer);
+    if (animation->frames.empty() || animation->frames[0] == nullptr || window == nullptr)
+        return;
+    int width = 0;
+    int height = 0;
+    SDL_GetRendererOutputSize(sdlRenderer, &width, &height);
+    const SDL_Rect target { width / 2 - animation->halfWidth, height / 2 - animation->halfHeight,
+        animation->width, animation->height };
+    SDL_RenderClear(sdlRenderer);
+    SDL_RenderCopy(sdlRenderer, animation->frames[0], nullptr, &target);
+    // As with the first frame: the driver's one-time costs are paid while the window is hidden.
+    SDL_RenderFlush(sdlRenderer);
+    SDL_ShowWindow(window);
+    SDL_RenderPresent(sdlRenderer);
+    showWindowWithPicture = false;
+}
+
 void Renderer::Shake(float magnitude, uint32_t durationMs)
 {
     shakes.push_back(ShakeEntry { gameTime, magnitude, durationMs });

@@ -48,6 +48,12 @@ public:
     // presented, so that it never stands empty while the game starts.
     void ShowWindowWithFirstFrame();
 
+    // For a window created hidden: shows it at once with the first frame of `path` centred
+    // on black, before the rest of the images become textures, so that the player sees the
+    // game while it finishes loading. An image that cannot be read leaves the window hidden
+    // until the first picture of RenderFrame.
+    void ShowWindowWithImage(const std::string& path);
+
     // Starts a shake of `magnitude` pixels fading out over `durationMs` (> 0) of gameTime.
     void Shake(float magnitude, uint32_t durationMs);
 

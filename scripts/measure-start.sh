@@ -7,7 +7,8 @@
 # Each run starts BUILD_DIR/skarvold from BUILD_DIR (where Data/ lies) and notes
 #   window:  when a window named "Skarvold" is first viewable, from the program's start;
 #   picture: when the first photograph of that window that is not all black was taken.
-# A moment is the middle of the X requests that saw it. One run before the measured ones warms
+# A moment is the middle of the X requests that saw it; the watch photographs a band across the
+# middle of the window (see watch.py). One run before the measured ones warms
 # the disk cache and is not counted. Prints every run, the photographs' spacing (a figure is
 # only as fine as that) and the machine's load, then the medians of start to window, window to
 # picture and start to picture. --pictures keeps each run's first picture there as a PNG.
@@ -120,7 +121,11 @@ import zlib
 Window = ctypes.c_ulong
 IS_VIEWABLE = 2
 Z_PIXMAP = 2
-ALL_PLANES = ctypes.c_ulong(-1).value
+# The colour bits only: what the server puts in the fourth byte of a pixel is then always 0.
+COLOUR_PLANES = 0xFFFFFF
+# Rest between two requests, so that the watcher does not take from the game and the server
+# the processor time whose use it measures; a figure is only as fine as this (1 ms).
+REST = 0.001
 
 
 class XWindowAttributes(ctypes.Structure):
@@ -201,10 +206,12 @@ def game_window():
     return found
 
 
-def photograph(window, width, height):
+def photograph(window, width, height, top=0, rows=None):
     """The window's pixels as the server keeps them, four bytes each (blue, green, red and
-    padding), row after row; None when the server gives none."""
-    image = x11.XGetImage(display, window, 0, 0, width, height, ALL_PLANES, Z_PIXMAP)
+    a zero), row after row, from row `top` for `rows` rows (all by default); None when the
+    server gives none."""
+    height = height - top if rows is None else rows
+    image = x11.XGetImage(display, window, 0, top, width, height, COLOUR_PLANES, Z_PIXMAP)
     if not image:
         return None
     shape = image.contents
@@ -217,7 +224,7 @@ def photograph(window, width, height):
 
 
 def lit(pixels):
-    return (pixels[0::4] + pixels[1::4] + pixels[2::4]).strip(b"\0") != b""
+    return pixels.count(0) != len(pixels)
 
 
 def write_png(path, pixels, width, height):
@@ -242,11 +249,16 @@ while True:
         break
     if after > 10:
         sys.exit("no window named Skarvold")
+    time.sleep(REST)
 
+# The watch photographs a band of an eighth of the window across its middle: a whole
+# photograph takes long enough that a picture would be seen up to 30 ms late. A picture lit
+# only outside the band is seen later, never sooner.
 shots = []
 while True:
+    window, width, height = found
     before = now()
-    pixels = photograph(*found)
+    pixels = photograph(window, width, height, height * 7 // 16, max(height // 8, 1))
     after = now()
     if pixels:
         shots.append((before + after) / 2)
@@ -256,11 +268,14 @@ while True:
         sys.exit("the window stayed black" if pixels else "the window went away")
     if not pixels:  # replaced by a window of its own (SDL may do so for OpenGL)
         found = game_window() or found
+    time.sleep(REST)
 
 spacing = (shots[-1] - shots[0]) / max(len(shots) - 1, 1)
 print(int(window_at * 1e6), int(shots[-1] * 1e6), int(spacing * 1e6))
 if len(sys.argv) > 3:
-    write_png(sys.argv[3], pixels, found[1], found[2])
+    whole = photograph(*found)
+    if whole:
+        write_png(sys.argv[3], whole, found[1], found[2])
 PYTHON
 
 # Microseconds of the wall clock, without starting a process.

@@ -59,17 +59,18 @@ private:
     int saved_ = -1;
 };
 
-// Starts SDL's audio and opens the device, answering false with SDL's reason left in its error.
-bool OpenAudio()
+// How far the audio start came.
+enum class AudioStart { failed, subsystemOnly, open };
+
+// Starts SDL's audio and opens the device; short of open, SDL's reason is left in its error.
+AudioStart OpenAudio()
 {
     MutedStderr muted;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return false;
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    return true;
+        return AudioStart::failed;
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0)
+        return AudioStart::subsystemOnly;
+    return AudioStart::open;
 }
 
 float Clamp01(float value)
@@ -105,7 +106,11 @@ void MixerSoundEngine::ChunkDeleter::operator()(Mix_Chunk* chunk) const
 
 MixerSoundEngine::MixerSoundEngine()
 {
-    if (!OpenAudio()) {
+    const AudioStart start = OpenAudio();
+    // Without a device the subsystem is still let go only with the engine: stopping it waits
+    // for SDL's device watcher, a tenth of a second at start-up for nothing.
+    audioStarted_ = start != AudioStart::failed;
+    if (start != AudioStart::open) {
         ReportNoAudio();
         return;
     }
@@ -127,12 +132,13 @@ MixerSoundEngine::~MixerSoundEngine()
     stopDecoding_ = true;
     if (decoder_.joinable())
         decoder_.join();
-    if (!audioOpen_)
-        return;
-    Mix_HaltChannel(-1);
-    chunks_.clear();
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (audioOpen_) {
+        Mix_HaltChannel(-1);
+        chunks_.clear();
+        Mix_CloseAudio();
+    }
+    if (audioStarted_)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void MixerSoundEngine::SetMasterVolume(float volume)

@@ -76,6 +76,7 @@ private:
     ChunkPtr Decode(const std::string& path) const;
 
     bool audioOpen_ = false;
+    bool audioStarted_ = false; // SDL's audio subsystem, which may run without a device
     float masterVolume_ = 1.0f;
     int effectChannels_ = 0;
     // Guards chunks_ and is held through every decoding, so that files are decoded one at a

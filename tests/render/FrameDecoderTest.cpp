@@ -209,6 +209,28 @@ TEST_F(FrameDecoderTest, AWindowShownWithTheFirstPictureStaysHiddenUntilThen)
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
 }
 
+TEST_F(FrameDecoderTest, AnEarlyPictureShowsTheWindowWithItsImageCentredOnBlack)
+{
+    renderer->ShowWindowWithFirstFrame();
+    // Nothing to show: the window waits for the first frame.
+    renderer->ShowWindowWithImage(images / "Missing");
+    EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN);
+
+    const std::string path = Folder("Backdrop", { 0, 1 }, false);
+    renderer->ShowWindowWithImage(path);
+    EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
+    const std::vector<uint32_t> picture = ReadPicture();
+    const auto at = [&](int x, int y) { return picture[static_cast<size_t>(y * windowWidth + x)]; };
+    // Frame 0 is 10 by 8 pixels: its corners land at (395, 296) and (404, 303).
+    const auto pattern = Pattern(0);
+    EXPECT_EQ(at(395, 296), pattern(0, 0) | 0xFF000000u);
+    EXPECT_EQ(at(404, 303), pattern(9, 7) | 0xFF000000u);
+    EXPECT_EQ(at(394, 296), 0xFF000000u);
+    EXPECT_EQ(at(395, 304), 0xFF000000u);
+    // The image is held like any other: the game's own request finds it made.
+    EXPECT_EQ(renderer->animations.count(path), 1u);
+}
+
 // The real game, started on the generated data set: every image it holds once the menu is up
 // is the image the plain read gives.
 TEST_F(FrameDecoderTest, TheGameStartsWithTheImagesThePlainReadGives)
@@ -222,6 +244,8 @@ TEST_F(FrameDecoderTest, TheGameStartsWithTheImagesThePlainReadGives)
 
     GameDriver driver;
     ASSERT_TRUE(driver.game->Started());
+    // The menu's backdrop showed the window before the menu was made.
+    EXPECT_TRUE(SDL_GetWindowFlags(driver.game->window) & SDL_WINDOW_SHOWN);
     Renderer& gameRenderer = *driver.game->renderer;
     std::vector<std::string> expected;
     for (const std::string_view path : PreloadPaths())
