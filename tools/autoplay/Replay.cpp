@@ -89,10 +89,11 @@ void KeepNote(std::string note, std::vector<std::string>& notes)
 std::string FormatEvent(const Replay::Event& event)
 {
     switch (event.kind) {
+    // Built by appending: GCC 12 at -O3 warns wrongly about `"+" + std::string`.
     case Replay::Event::Kind::KeyDown:
-        return "+" + Replay::KeyName(event.scancode);
+        return std::string("+").append(Replay::KeyName(event.scancode));
     case Replay::Event::Kind::KeyUp:
-        return "-" + Replay::KeyName(event.scancode);
+        return std::string("-").append(Replay::KeyName(event.scancode));
     case Replay::Event::Kind::Quit:
         return "quit";
     }

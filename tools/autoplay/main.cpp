@@ -47,8 +47,11 @@ bool Number(const char* text, uint64_t& value)
 std::string Scores(const std::vector<uint32_t>& scores)
 {
     std::string text;
-    for (uint32_t score : scores)
-        text += (text.empty() ? "" : " ") + std::to_string(score);
+    for (uint32_t score : scores) {
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(score);
+    }
     return text.empty() ? "none" : text;
 }
 
