@@ -215,7 +215,15 @@ void Renderer::DrawSprite(Sprite& sprite, float frameMs)
 
     SDL_Texture* texture = animation->frames[sprite.frameIndex];
     // The texture is shared by every sprite of the animation, so its alpha is set per copy.
-    SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(sprite.opacity, 0, 255)));
+    const auto opacity = static_cast<Uint8>(std::clamp(sprite.opacity, 0, 255));
+    SDL_SetTextureAlphaMod(texture, opacity);
+    // An image without transparency, drawn whole and upright, covers what lies below: copying
+    // it gives the very pixels blending would, and blending an 800x600 backdrop is most of a
+    // software-drawn frame.
+    uint32_t format = 0;
+    SDL_QueryTexture(texture, &format, nullptr, nullptr, nullptr);
+    const bool covers = opacity == 255 && sprite.angle == 0.0f && !SDL_ISPIXELFORMAT_ALPHA(format);
+    SDL_SetTextureBlendMode(texture, covers ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_RenderCopyEx(sdlRenderer, texture, nullptr, &target, static_cast<double>(sprite.angle),
         nullptr, SDL_FLIP_NONE);
 }

@@ -1,12 +1,12 @@
 // Where the game finds its data set: the working folder's Data/ as always, else the one
 // installed beside the program, entered so that the game's relative "Data/..." paths reach it.
 #include "app/DataLocation.h"
+#include "support/FileContents.h"
 #include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -48,8 +48,7 @@ protected:
     // What the game reads at its own relative path, from the working folder it ends up in.
     static std::string ReadMarker()
     {
-        std::ifstream in("Data/Gui/Marker.txt");
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return FileContents("Data/Gui/Marker.txt");
     }
 
     DataLocation Location() const

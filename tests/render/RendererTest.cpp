@@ -92,6 +92,33 @@ TEST_F(RendererTest, AFullSpriteDrawnAfterAFadedOneOfTheSameImageStaysFull)
     EXPECT_EQ(Pixel(150, 50), white);
 }
 
+TEST_F(RendererTest, ImagesWithTransparentPartsShowWhatLiesBelowAtFullOpacity)
+{
+    renderer->AddSprite(Still("Below", 40, 40, blue), 1)->position = Vec2 { 100, 100 };
+    // Left half clear, right half red; then an opaque image, whole, faded and turned.
+    EXPECT_TRUE(WritePng(images / "Half/0000.png", 40, 40,
+        [](int x, int) { return x < 20 ? 0x00000000u : red; }));
+    renderer->AddSprite(images / "Half", 2)->position = Vec2 { 100, 100 };
+    const std::string opaque = Still("Opaque", 10, 10, white, false);
+    renderer->AddSprite(opaque, 2)->position = Vec2 { 200, 100 };
+    Sprite* faded = renderer->AddSprite(opaque, 2);
+    faded->position = Vec2 { 300, 100 };
+    faded->opacity = 128;
+    renderer->AddSprite(Still("Below", 40, 40, blue), 1)->position = Vec2 { 400, 100 };
+    Sprite* turned = renderer->AddSprite(opaque, 2);
+    turned->position = Vec2 { 400, 100 };
+    turned->angle = 45.0f;
+    renderer->RenderFrame(16.0f);
+
+    EXPECT_EQ(Pixel(90, 100), blue);
+    EXPECT_EQ(Pixel(110, 100), red);
+    EXPECT_EQ(Pixel(200, 100), white);
+    EXPECT_NEAR(RedOf(Pixel(300, 100)), 128, 2);
+    // Turned, the square is a diamond: what lies beyond its edges shows through.
+    EXPECT_EQ(Pixel(395, 100), white);
+    EXPECT_EQ(Pixel(394, 94), blue);
+}
+
 TEST_F(RendererTest, DrawsLayersUpwardsWithSpritesBeforeTextsInEachLayer)
 {
     // Added in an order that differs from the drawing order on purpose.

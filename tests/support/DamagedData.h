@@ -8,6 +8,7 @@
 #include "base/AssetPaths.h"
 #include "base/Random.h"
 
+#include "support/FileContents.h"
 #include "support/TestImages.h"
 
 #include <unistd.h>
@@ -71,8 +72,8 @@ inline std::vector<std::string> EveryFile()
 
 inline std::vector<char> ReadBytes(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    const std::string contents = FileContents(file);
+    return std::vector<char>(contents.begin(), contents.end());
 }
 
 inline bool WriteBytes(const fs::path& file, const void* bytes, size_t size)

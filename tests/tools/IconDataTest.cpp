@@ -2,6 +2,7 @@
 // every size, a scalable SVG that is drawing rather than one big bitmap, and the same pictures
 // from every run.
 #include "datagen/DataGen.h"
+#include "support/FileContents.h"
 #include "support/TestImages.h"
 
 #include <SDL.h>
@@ -11,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -56,8 +56,7 @@ Picture Load(const fs::path& file)
 
 std::string Bytes(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return FileContents(file);
 }
 
 // The large picture shrunk to `size` by averaging the pixels that fall in each small one, each
