@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <system_error>
 #include <utility>
@@ -71,6 +73,65 @@ AudioStart OpenAudio()
     if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0)
         return AudioStart::subsystemOnly;
     return AudioStart::open;
+}
+
+// The most a single file may take once decoded: six minutes of the mixer's stereo. A damaged
+// or hostile header (a rate of 1 Hz, say) would otherwise have a small file decode to
+// gigabytes, and stall the game while it does.
+constexpr uint64_t kMostDecodedBytes = 64ull << 20;
+
+uint32_t LittleEndian(const unsigned char* bytes, int count)
+{
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+// What the WAV file at `path` would take decoded at the mixer's format, from its header alone;
+// 0 when the header cannot be read this far, in which case the decoder judges the file.
+uint64_t DecodedBytes(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return 0;
+    unsigned char riff[12];
+    uint32_t rate = 0;
+    uint32_t byteRate = 0;
+    uint32_t blockAlign = 0;
+    uint64_t result = 0;
+    if (std::fread(riff, 1, sizeof riff, file) == sizeof riff && std::memcmp(riff, "RIFF", 4) == 0
+        && std::memcmp(riff + 8, "WAVE", 4) == 0) {
+        // Walks the chunks up to the data: the format chunk comes before it.
+        unsigned char head[8];
+        while (std::fread(head, 1, sizeof head, file) == sizeof head) {
+            const uint32_t size = LittleEndian(head + 4, 4);
+            if (std::memcmp(head, "fmt ", 4) == 0 && size >= 14) {
+                unsigned char format[14];
+                if (std::fread(format, 1, sizeof format, file) != sizeof format)
+                    break;
+                rate = LittleEndian(format + 4, 4);
+                byteRate = LittleEndian(format + 8, 4);
+                blockAlign = LittleEndian(format + 12, 2);
+                if (std::fseek(file, static_cast<long>(size + (size & 1u)) - 14, SEEK_CUR) != 0)
+                    break;
+            } else if (std::memcmp(head, "data", 4) == 0) {
+                if (rate == 0 || byteRate == 0 || blockAlign == 0)
+                    break;
+                // Seconds by both the byte rate and the frame count, whichever is longer: a
+                // header may state them at odds.
+                const double bySize = static_cast<double>(size) / byteRate;
+                const double byFrames = static_cast<double>(size / blockAlign) / rate;
+                const double seconds = bySize > byFrames ? bySize : byFrames;
+                result = static_cast<uint64_t>(seconds * kFrequency * 4.0) + 1;
+                break;
+            } else if (std::fseek(file, static_cast<long>(size) + (size & 1u), SEEK_CUR) != 0) {
+                break;
+            }
+        }
+    }
+    std::fclose(file);
+    return result;
 }
 
 float Clamp01(float value)
@@ -258,6 +319,8 @@ Mix_Chunk* MixerSoundEngine::Chunk(const std::string& path)
 
 MixerSoundEngine::ChunkPtr MixerSoundEngine::Decode(const std::string& path) const
 {
+    if (DecodedBytes(path) > kMostDecodedBytes)
+        return nullptr;
     ChunkPtr chunk(Mix_LoadWAV(path.c_str()));
     // A WAV with a header but no whole sample decodes to an empty chunk, which the mixer
     // refuses to play; taken for a lack of channels, every try would grow the effects' pool.

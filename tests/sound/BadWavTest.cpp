@@ -74,6 +74,7 @@ TEST_F(BadWavTest, OtherSampleFormatsRatesAndChannelCountsPlay)
         { "float", { 44100, 2, 32, true } },
         { "8-bit mono 22 kHz", { 22050, 1, 8, false } },
         { "one sample", { 44100, 1, 16, false } },
+        { "8 kHz", { 8000, 1, 8, false } },
     };
     MixerSoundEngine engine;
     ASSERT_TRUE(engine.HasAudio());
@@ -95,6 +96,28 @@ TEST_F(BadWavTest, OtherSampleFormatsRatesAndChannelCountsPlay)
         EXPECT_EQ(Mix_Playing(music->channel), 1);
         engine.StopMusic(music);
         Mix_HaltChannel(-1);
+    }
+}
+
+TEST_F(BadWavTest, AHeaderThatWouldDecodeToGigabytesIsSilence)
+{
+    // 100 000 samples at 1 Hz: a 100 kB file that would fill 17 GB at the mixer's rate; and
+    // one whose byte rate says 1 byte a second while its frames say 44.1 kHz. (The game's own
+    // music, ten times longer than any effect, plays in the tests of the whole data set.)
+    ASSERT_TRUE(WriteWav(Path("slow.wav"), WavFormat { 1, 1, 8, false }, 100000));
+    ASSERT_TRUE(WriteWav(Path("odd-rate.wav"), WavFormat { 44100, 1, 8, false }, 100000));
+    std::vector<char> bytes = ReadBytes(Path("odd-rate.wav"));
+    bytes[28] = 1;
+    bytes[29] = bytes[30] = bytes[31] = 0;
+    WriteBytes(Path("odd-rate.wav"), bytes.data(), bytes.size());
+
+    MixerSoundEngine engine;
+    ASSERT_TRUE(engine.HasAudio());
+    for (const char* name : { "slow.wav", "odd-rate.wav" }) {
+        SCOPED_TRACE(name);
+        engine.PlayEffect(Path(name));
+        EXPECT_EQ(Mix_Playing(-1), 0);
+        EXPECT_EQ(engine.PlayMusic(Path(name)), nullptr);
     }
 }
 
