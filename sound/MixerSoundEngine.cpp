@@ -223,8 +223,9 @@ void MixerSoundEngine::PlayEffect(const std::string& path)
     Mix_Chunk* chunk = Chunk(path);
     if (chunk == nullptr)
         return;
-    // Every channel busy: the pool grows rather than dropping this effect or cutting another.
-    if (Mix_PlayChannel(-1, chunk, 0) < 0) {
+    // Every channel busy: the pool grows rather than dropping this effect or cutting another,
+    // up to its limit.
+    if (Mix_PlayChannel(-1, chunk, 0) < 0 && effectChannels_ < kMostEffectChannels) {
         GrowEffectChannels();
         Mix_PlayChannel(-1, chunk, 0);
     }

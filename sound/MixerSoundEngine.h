@@ -32,6 +32,10 @@ public:
     // Channels for effects to start with; the pool grows by as many again whenever an effect
     // finds every channel busy.
     static constexpr int kEffectChannels = 32;
+    // The most channels effects may take: a flood of effects in one moment (ten thousand key
+    // presses in one frame) would otherwise grow the pool, and the mixer's work, without end.
+    // Beyond it an effect that finds every channel busy is dropped.
+    static constexpr int kMostEffectChannels = 256;
 
     MixerSoundEngine();
     ~MixerSoundEngine() override;

@@ -143,6 +143,15 @@ TEST_F(MixerSoundEngineTest, AVolleyBeyondEveryChannelStillPlaysWholeAndLeavesMu
     ASSERT_NE(music, nullptr);
     EXPECT_LT(music->channel, MixerSoundEngine::kMusicChannels);
     EXPECT_EQ(Mix_Playing(-1), 81);
+
+    // A flood stops growing the pool at its limit; music still finds its own channel.
+    for (int i = 0; i < 1000; ++i)
+        engine.PlayEffect(Path("long.wav"));
+    EXPECT_EQ(Mix_AllocateChannels(-1),
+        MixerSoundEngine::kMusicChannels + MixerSoundEngine::kMostEffectChannels);
+    EXPECT_EQ(Mix_Playing(-1), 1 + MixerSoundEngine::kMostEffectChannels);
+    engine.StopMusic(music);
+    EXPECT_NE(engine.PlayMusic(Path("long.wav")), nullptr);
 }
 
 TEST_F(MixerSoundEngineTest, MusicStartsPausedLoopsAndTakesItsVolumeUnderTheMaster)
