@@ -19,12 +19,7 @@ scripts/install-deps.sh
 cmake -S . -B "$build" -DSKARVOLD_SANITIZE=ON -DSKARVOLD_BENCH=OFF -DSKARVOLD_TESTS=OFF
 cmake --build "$build" -j "$(nproc)" --target skarvold_autoplay
 
-export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}"
-export SDL_RENDER_DRIVER="${SDL_RENDER_DRIVER:-software}"
-export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1:strict_string_checks=1"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+source scripts/headless-sanitizers.sh
 cd "$build"
 
 # Frames of 50 to 100 ms, and stalls of 1 to 4 s in 8 frames of 100: the software renderer

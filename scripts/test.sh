@@ -11,10 +11,5 @@ scripts/check-includes.sh
 cmake -S . -B build-check -DSKARVOLD_SANITIZE=ON
 cmake --build build-check -j "$(nproc)"
 
-export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}"
-export SDL_RENDER_DRIVER="${SDL_RENDER_DRIVER:-software}"
-export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1:strict_string_checks=1"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+source scripts/headless-sanitizers.sh
 ctest --test-dir build-check --output-on-failure -j "$(nproc)"

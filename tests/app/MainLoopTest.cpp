@@ -4,6 +4,8 @@
 #include "base/Random.h"
 #include "base/Timer.h"
 
+#include "support/ScopedEnvironment.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -106,37 +108,6 @@ TEST_F(MainLoopTest, PausedPassesDropTheirTime)
     // Frame times: 10, 30, then paused across 1000 and 4000 ms, then resumed.
     EXPECT_EQ(gameTime, 50u);
 }
-
-// Sets or clears environment variables for one test and puts them back afterwards.
-class ScopedEnvironment {
-public:
-    void Set(const char* name, const char* value)
-    {
-        const char* previous = std::getenv(name);
-        saved.push_back({ name, previous != nullptr, previous != nullptr ? previous : "" });
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment()
-    {
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
-            if (it->wasSet)
-                setenv(it->name.c_str(), it->value.c_str(), 1);
-            else
-                unsetenv(it->name.c_str());
-        }
-    }
-
-private:
-    struct Saved {
-        std::string name;
-        bool wasSet;
-        std::string value;
-    };
-    std::vector<Saved> saved;
-};
 
 // Runs a game of `frameCount` frames; answers the exit code and what went to stderr.
 std::pair<int, std::string> RunGame(size_t frameCount, bool& deleted, int& frames,
