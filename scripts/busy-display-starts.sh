@@ -27,27 +27,12 @@ if ! command -v Xvfb >/dev/null || ! command -v xwininfo >/dev/null; then
   "${as_root[@]}" apt-get install -y -q --no-install-recommends xvfb x11-utils
 fi
 
-# A display number nobody uses.
-number=140
-while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do
-  number=$((number + 1))
-done
-display=":$number"
+source scripts/game-under-x.sh
+display=$(free_display 140)
 logs=$(mktemp -d)
 
 helpers=()
 game=""
-# Ends the game: a closed window first (SDL turns SIGTERM into a quit request), then by force.
-end_game() {
-  kill "$game" 2>/dev/null || true
-  for _ in $(seq 20); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -KILL "$game" 2>/dev/null || true
-  wait "$game" 2>/dev/null || true
-  game=""
-}
 
 cleanup() {
   [[ -n "$game" ]] && end_game

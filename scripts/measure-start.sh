@@ -63,27 +63,12 @@ if [[ ${#need[@]} -gt 0 ]]; then
   "${as_root[@]}" apt-get install -y -q --no-install-recommends "${need[@]}"
 fi
 
-# A display number nobody uses.
-number=150
-while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do
-  number=$((number + 1))
-done
-display=":$number"
+source scripts/game-under-x.sh
+display=$(free_display 150)
 work=$(mktemp -d)
 
 xvfb=""
 game=""
-# Ends the game: SDL turns SIGTERM into a quit request; by force if it does not listen.
-end_game() {
-  kill "$game" 2>/dev/null || true
-  for _ in $(seq 20); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -KILL "$game" 2>/dev/null || true
-  wait "$game" 2>/dev/null || true
-  game=""
-}
 cleanup() {
   [[ -n "$game" ]] && end_game
   if [[ -n "$xvfb" ]]; then
@@ -97,10 +82,10 @@ trap cleanup EXIT
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do
-  [[ -e /tmp/.X11-unix/X$number ]] && break
+  [[ -e /tmp/.X11-unix/X${display#:} ]] && break
   sleep 0.1
 done
-if [[ ! -e /tmp/.X11-unix/X$number ]]; then
+if [[ ! -e /tmp/.X11-unix/X${display#:} ]]; then
   echo "Xvfb did not start on $display:" >&2
   cat "$work/xvfb.log" >&2
   exit 2
