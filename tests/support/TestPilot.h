@@ -18,6 +18,7 @@
 #include "world/Player.h"
 #include "world/World.h"
 
+#include "support/GameDriver.h"
 #include "support/RecordingSoundEngine.h"
 
 #include <SDL.h>
@@ -74,13 +75,7 @@ inline int RunProgram(
 
 inline void PushKey(uint32_t type, SDL_Scancode scancode)
 {
-    SDL_Event event {};
-    event.type = type;
-    event.key.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
-    SDL_PushEvent(&event);
+    GameDriver::Push(type, scancode);
 }
 
 inline void TapKey(SDL_Scancode scancode)
