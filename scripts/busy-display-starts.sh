@@ -12,11 +12,8 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 starts="${2:-100}"
 
-if [[ ! -x "$build/skarvold" || ! -d "$build/Data" ]]; then
-  echo "no game in $build/: build it first, e.g." >&2
-  echo "  cmake -S . -B $build && cmake --build $build --target skarvold" >&2
-  exit 2
-fi
+source scripts/game-under-x.sh
+require_built_game "$build"
 
 # Xvfb and xwininfo, installed when missing.
 if ! command -v Xvfb >/dev/null || ! command -v xwininfo >/dev/null; then
@@ -27,7 +24,6 @@ if ! command -v Xvfb >/dev/null || ! command -v xwininfo >/dev/null; then
   "${as_root[@]}" apt-get install -y -q --no-install-recommends xvfb x11-utils
 fi
 
-source scripts/game-under-x.sh
 display=$(free_display 140)
 logs=$(mktemp -d)
 

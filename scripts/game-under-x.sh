@@ -1,5 +1,14 @@
 # Sourced by the scripts that start the game on a private Xvfb display.
 
+# Exits with 2, saying how to build it, unless folder $1 holds a built game and its data set.
+require_built_game() {
+  if [[ ! -x "$1/skarvold" || ! -d "$1/Data" ]]; then
+    echo "no game in $1/: build it first, e.g." >&2
+    echo "  cmake -S . -B $1 && cmake --build $1 --target skarvold" >&2
+    exit 2
+  fi
+}
+
 # Prints ":N" for the first display number from $1 on that no X server uses.
 free_display() {
   local number=$1

@@ -43,11 +43,8 @@ done
 build="${1:-build}"
 runs="${2:-5}"
 
-if [[ ! -x "$build/skarvold" || ! -d "$build/Data" ]]; then
-  echo "no game in $build/: build it first, e.g." >&2
-  echo "  cmake -S . -B $build && cmake --build $build --target skarvold" >&2
-  exit 2
-fi
+source scripts/game-under-x.sh
+require_built_game "$build"
 
 # Xvfb and the system's Python 3 (a Python of a version manager would start too slowly to
 # see the window come), installed when missing.
@@ -63,7 +60,6 @@ if [[ ${#need[@]} -gt 0 ]]; then
   "${as_root[@]}" apt-get install -y -q --no-install-recommends "${need[@]}"
 fi
 
-source scripts/game-under-x.sh
 display=$(free_display 150)
 work=$(mktemp -d)
 

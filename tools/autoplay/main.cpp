@@ -44,6 +44,18 @@ bool Number(const char* text, uint64_t& value)
     return end != text && *end == '\0';
 }
 
+// Reads "A-B" with A <= B into `shortest` and `longest`; false leaves them as they were.
+bool Range(const char* text, uint32_t& shortest, uint32_t& longest)
+{
+    unsigned first = 0;
+    unsigned last = 0;
+    if (std::sscanf(text, "%u-%u", &first, &last) != 2 || first > last)
+        return false;
+    shortest = first;
+    longest = last;
+    return true;
+}
+
 std::string Scores(const std::vector<uint32_t>& scores)
 {
     std::string text;
@@ -136,23 +148,18 @@ int main(int argc, char** argv)
         } else if (arg == "--data" && hasValue) {
             options.run.workingDirectory = argv[i + 1];
         } else if (arg == "--frames" && hasValue) {
-            unsigned shortest = 0, longest = 0;
-            if (std::sscanf(argv[i + 1], "%u-%u", &shortest, &longest) != 2 || shortest > longest) {
+            if (!Range(argv[i + 1], options.frameLengths.shortest, options.frameLengths.longest)) {
                 Usage();
                 return 2;
             }
-            options.frameLengths.shortest = shortest;
-            options.frameLengths.longest = longest;
         } else if (arg == "--stalls" && hasValue && Number(argv[i + 1], value) && value <= 1000) {
             options.frameLengths.stallsPerThousand = static_cast<uint32_t>(value);
         } else if (arg == "--stall-length" && hasValue) {
-            unsigned shortest = 0, longest = 0;
-            if (std::sscanf(argv[i + 1], "%u-%u", &shortest, &longest) != 2 || shortest > longest) {
+            if (!Range(argv[i + 1], options.frameLengths.shortestStall,
+                    options.frameLengths.longestStall)) {
                 Usage();
                 return 2;
             }
-            options.frameLengths.shortestStall = shortest;
-            options.frameLengths.longestStall = longest;
         } else if (arg == "--longest-play" && hasValue && Number(argv[i + 1], value)
             && value <= UINT32_MAX) {
             options.frameLengths.longestPlay = static_cast<uint32_t>(value);
