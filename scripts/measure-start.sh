@@ -15,7 +15,10 @@
 #
 # The watcher is one X client that stays connected (a small Python program on Xlib): a new
 # client for every photograph, as with xwd, costs more than the photograph itself, since the
-# server answers connections that follow each other closely only after 20 to 200 ms.
+# server answers connections that follow each other closely only after 20 to 200 ms. The
+# watcher starts the game itself once it is ready to look, so that its own start-up (some
+# 55 ms of processor time, a search of the library cache included) does not compete with the
+# game's; the game's start is the moment right before it is spawned.
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
@@ -64,9 +67,7 @@ display=$(free_display 150)
 work=$(mktemp -d)
 
 xvfb=""
-game=""
 cleanup() {
-  [[ -n "$game" ]] && end_game
   if [[ -n "$xvfb" ]]; then
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
@@ -88,12 +89,16 @@ if [[ ! -e /tmp/.X11-unix/X${display#:} ]]; then
 fi
 
 cat >"$work/watch.py" <<'PYTHON'
-# Usage: watch.py DISPLAY START_US [PNG]. Waits for the viewable window named Skarvold, then
-# photographs it until a photograph is not all black. Prints "WINDOW_US PICTURE_US SPACING_US"
-# (from START_US, the program's start on the wall clock) and writes that photograph to PNG if
-# given. Exits non-zero, saying why, when nothing comes within 10 s.
+# Usage: watch.py DISPLAY GAME_DIR ERR_FILE [PNG]. Starts GAME_DIR/skarvold in GAME_DIR, with
+# this program's environment and its stderr in ERR_FILE, waits for the viewable window named
+# Skarvold, then photographs it until a photograph is not all black. Prints "WINDOW_US
+# PICTURE_US SPACING_US" (from the game's start) and writes that photograph to PNG if given.
+# Ends the game (SIGTERM, then SIGKILL after 2 s) before it exits. Exits non-zero, saying
+# why, when nothing comes within 10 s.
 import ctypes
 import ctypes.util
+import os
+import signal
 import struct
 import sys
 import time
@@ -155,8 +160,8 @@ x11.XSetErrorHandler(IGNORE_ERRORS)
 display = x11.XOpenDisplay(sys.argv[1].encode())
 if not display:
     sys.exit("cannot open display " + sys.argv[1])
-start = int(sys.argv[2]) / 1e6
 root = x11.XDefaultRootWindow(display)
+picture_path = os.path.abspath(sys.argv[4]) if len(sys.argv) > 4 else None
 
 
 def now():
@@ -221,49 +226,77 @@ def write_png(path, pixels, width, height):
                   chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
-while True:
-    before = now()
-    found = game_window()
-    after = now()
-    if found:
-        window_at = (before + after) / 2
-        break
-    if after > 10:
-        sys.exit("no window named Skarvold")
-    time.sleep(REST)
+def end_game(game):
+    os.kill(game, signal.SIGTERM)
+    for _ in range(20):
+        if os.waitpid(game, os.WNOHANG)[0] == game:
+            return
+        time.sleep(0.1)
+    os.kill(game, signal.SIGKILL)
+    os.waitpid(game, 0)
 
-# The watch photographs a band of an eighth of the window across its middle: a whole
-# photograph takes long enough that a picture would be seen up to 30 ms late. A picture lit
-# only outside the band is seen later, never sooner.
-shots = []
-while True:
-    window, width, height = found
-    before = now()
-    pixels = photograph(window, width, height, height * 7 // 16, max(height // 8, 1))
-    after = now()
-    if pixels:
-        shots.append((before + after) / 2)
-    if pixels and lit(pixels):
-        break
-    if after > 10:
-        sys.exit("the window stayed black" if pixels else "the window went away")
-    if not pixels:  # replaced by a window of its own (SDL may do so for OpenGL)
-        found = game_window() or found
-    time.sleep(REST)
 
-spacing = (shots[-1] - shots[0]) / max(len(shots) - 1, 1)
-print(int(window_at * 1e6), int(shots[-1] * 1e6), int(spacing * 1e6))
-if len(sys.argv) > 3:
-    whole = photograph(*found)
-    if whole:
-        write_png(sys.argv[3], whole, found[1], found[2])
+def ended(game):
+    """Whether the game has exited, leaving it to be reaped by end_game."""
+    return os.waitid(os.P_PID, game, os.WEXITED | os.WNOHANG | os.WNOWAIT) is not None
+
+
+def watch(game):
+    """(window_at, picture_at, spacing, found) of the game started at `start`."""
+    while True:
+        before = now()
+        found = game_window()
+        after = now()
+        if found:
+            window_at = (before + after) / 2
+            break
+        if ended(game):
+            sys.exit("the game ended before its window opened")
+        if after > 10:
+            sys.exit("no window named Skarvold")
+        time.sleep(REST)
+
+    # The watch photographs a band of an eighth of the window across its middle: a whole
+    # photograph takes long enough that a picture would be seen up to 30 ms late. A picture lit
+    # only outside the band is seen later, never sooner.
+    shots = []
+    while True:
+        window, width, height = found
+        before = now()
+        pixels = photograph(window, width, height, height * 7 // 16, max(height // 8, 1))
+        after = now()
+        if pixels:
+            shots.append((before + after) / 2)
+        if pixels and lit(pixels):
+            break
+        if ended(game):
+            sys.exit("the game ended before its picture came")
+        if after > 10:
+            sys.exit("the window stayed black" if pixels else "the window went away")
+        if not pixels:  # replaced by a window of its own (SDL may do so for OpenGL)
+            found = game_window() or found
+        time.sleep(REST)
+
+    spacing = (shots[-1] - shots[0]) / max(len(shots) - 1, 1)
+    return window_at, shots[-1], spacing, found
+
+
+os.chdir(sys.argv[2])
+errors = os.open(sys.argv[3], os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
+start = time.time()
+game = os.posix_spawn("./skarvold", ["./skarvold"], os.environ, file_actions=[
+    (os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
+    (os.POSIX_SPAWN_DUP2, errors, 2)])
+try:
+    window_at, picture_at, spacing, found = watch(game)
+    print(int(window_at * 1e6), int(picture_at * 1e6), int(spacing * 1e6))
+    if picture_path:
+        whole = photograph(*found)
+        if whole:
+            write_png(picture_path, whole, found[1], found[2])
+finally:
+    end_game(game)
 PYTHON
-
-# Microseconds of the wall clock, without starting a process.
-now_us() {
-  local t=$EPOCHREALTIME
-  echo $((10#${t/./}))
-}
 
 # Seconds with three decimals from microseconds.
 seconds() {
@@ -272,17 +305,13 @@ seconds() {
 
 # One start of the game; sets window_us, picture_us and spacing_us.
 measure_once() {
-  local start result
-  start=$(now_us)
-  (cd "$build" && exec env -u WAYLAND_DISPLAY DISPLAY="$display" SDL_VIDEODRIVER=x11 \
-    ${audio:+SDL_AUDIODRIVER=$audio} ./skarvold) >/dev/null 2>"$work/game.err" &
-  game=$!
-  if ! result=$($python "$work/watch.py" "$display" "$start" ${1:+"$1"}); then
+  local result
+  if ! result=$(env -u WAYLAND_DISPLAY DISPLAY="$display" SDL_VIDEODRIVER=x11 \
+    ${audio:+SDL_AUDIODRIVER=$audio} \
+    $python "$work/watch.py" "$display" "$build" "$work/game.err" ${1:+"$1"}); then
     echo "the game's stderr: $(head -c 300 "$work/game.err")" >&2
-    end_game
     return 1
   fi
-  end_game
   read -r window_us picture_us spacing_us <<<"$result"
 }
 
