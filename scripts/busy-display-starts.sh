@@ -17,11 +17,7 @@ require_built_game "$build"
 
 # Xvfb and xwininfo, installed when missing.
 if ! command -v Xvfb >/dev/null || ! command -v xwininfo >/dev/null; then
-  as_root=()
-  [[ $(id -u) -ne 0 ]] && as_root=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get update -q
-  "${as_root[@]}" apt-get install -y -q --no-install-recommends xvfb x11-utils
+  install_packages xvfb x11-utils
 fi
 
 display=$(free_display 140)
@@ -29,10 +25,11 @@ logs=$(mktemp -d)
 
 helpers=()
 game=""
+xvfb=""
 
 cleanup() {
   [[ -n "$game" ]] && end_game
-  for pid in "${helpers[@]}"; do
+  for pid in "${helpers[@]}" $xvfb; do
     kill "$pid" 2>/dev/null || true
   done
   wait 2>/dev/null || true
@@ -40,17 +37,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$logs/xvfb.log" 2>&1 &
-helpers+=($!)
-for _ in $(seq 50); do
-  xwininfo -root -display "$display" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-if ! xwininfo -root -display "$display" >/dev/null 2>&1; then
-  echo "Xvfb did not start on $display:" >&2
-  cat "$logs/xvfb.log" >&2
-  exit 2
-fi
+start_xvfb "$display" "$logs/xvfb.log"
 
 # The other client, and the busy core.
 (while :; do

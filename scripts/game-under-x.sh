@@ -30,3 +30,27 @@ end_game() {
   wait "$game" 2>/dev/null || true
   game=""
 }
+
+# Installs the Debian packages named, as root or through sudo, without questions.
+install_packages() {
+  local as_root=()
+  [[ $(id -u) -ne 0 ]] && as_root=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" \
+    apt-get install -y -q --no-install-recommends "$@"
+}
+
+# Starts Xvfb on display $1 (1024x768, 24-bit colour), its output in file $2, and sets $xvfb
+# to its process id; waits up to 5 s for its socket, or exits 2 showing that output.
+start_xvfb() {
+  Xvfb "$1" -screen 0 1024x768x24 -nolisten tcp >"$2" 2>&1 &
+  xvfb=$!
+  local socket=/tmp/.X11-unix/X${1#:}
+  for _ in $(seq 50); do
+    [[ -S $socket ]] && return
+    sleep 0.1
+  done
+  echo "Xvfb did not start on $1:" >&2
+  cat "$2" >&2
+  exit 2
+}

@@ -55,13 +55,7 @@ python=/usr/bin/python3
 need=()
 command -v Xvfb >/dev/null || need+=(xvfb)
 [[ -x $python ]] || need+=(python3)
-if [[ ${#need[@]} -gt 0 ]]; then
-  as_root=()
-  [[ $(id -u) -ne 0 ]] && as_root=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get update -q
-  "${as_root[@]}" apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+[[ ${#need[@]} -gt 0 ]] && install_packages "${need[@]}"
 
 display=$(free_display 150)
 work=$(mktemp -d)
@@ -76,17 +70,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do
-  [[ -e /tmp/.X11-unix/X${display#:} ]] && break
-  sleep 0.1
-done
-if [[ ! -e /tmp/.X11-unix/X${display#:} ]]; then
-  echo "Xvfb did not start on $display:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 2
-fi
+start_xvfb "$display" "$work/xvfb.log"
 
 cat >"$work/watch.py" <<'PYTHON'
 # Usage: watch.py DISPLAY GAME_DIR ERR_FILE [PNG]. Starts GAME_DIR/skarvold in GAME_DIR, with

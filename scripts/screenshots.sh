@@ -6,6 +6,7 @@
 # its random generator from the clock), so the pictures differ from run to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/game-under-x.sh
 build=$(realpath -m "${1:-build}")
 out=$(realpath -m "${2:-docs}")
 
@@ -19,11 +20,7 @@ for tool in "${!provider[@]}"; do
 done
 if [[ ${#missing[@]} -gt 0 ]]; then
   echo "Installing: ${missing[*]}"
-  as_root=()
-  [[ $(id -u) -ne 0 ]] && as_root=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get update -q
-  "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+  install_packages "${missing[@]}"
 fi
 
 # --- the game ----------------------------------------------------------------------------------
@@ -34,27 +31,20 @@ if [[ ! -x "$build/skarvold" || ! -d "$build/Data" ]]; then
 fi
 
 # --- a display of our own ----------------------------------------------------------------------
-display=99
-while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do
-  display=$((display + 1))
-done
-export DISPLAY=:$display
+DISPLAY=$(free_display 99)
+export DISPLAY
 work=$(mktemp -d)
 pids=()
+xvfb=""
 cleanup() {
-  for pid in "${pids[@]}"; do
+  for pid in "${pids[@]}" $xvfb; do
     kill "$pid" 2>/dev/null || true
   done
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  xwininfo -root >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb "$DISPLAY" "$work/xvfb.log"
 
 (cd "$build" && SDL_AUDIODRIVER=dummy exec ./skarvold) >"$work/game.log" 2>&1 &
 game=$!
