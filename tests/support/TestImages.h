@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temp dir, removed with everything in it at the end.
 class TempDir {
@@ -65,4 +66,41 @@ inline bool WritePng(
 {
     return WritePng(
         file, width, height, [argb](int, int) { return argb; }, alpha);
+}
+
+// A picture as plain RGBA bytes, row after row.
+struct RgbaImage {
+    int width = 0; // zero when the file could not be read
+    int height = 0;
+    std::vector<uint8_t> rgba;
+
+    const uint8_t* At(int x, int y) const
+    {
+        return &rgba[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x))
+            * 4];
+    }
+};
+
+// Reads any image SDL_image reads (a PNG, an SVG at its own size) as RGBA bytes.
+inline RgbaImage LoadRgba(const std::filesystem::path& file)
+{
+    RgbaImage image;
+    SDL_Surface* loaded = IMG_Load(file.c_str());
+    if (loaded == nullptr)
+        return image;
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(loaded);
+    if (rgba == nullptr)
+        return image;
+    image.width = rgba->w;
+    image.height = rgba->h;
+    SDL_LockSurface(rgba);
+    for (int y = 0; y < rgba->h; ++y) {
+        const auto* row
+            = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
+        image.rgba.insert(image.rgba.end(), row, row + static_cast<ptrdiff_t>(rgba->w) * 4);
+    }
+    SDL_UnlockSurface(rgba);
+    SDL_FreeSurface(rgba);
+    return image;
 }

@@ -5,8 +5,6 @@
 #include "support/FileContents.h"
 #include "support/TestImages.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,41 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Picture {
-    int size = 0; // width; zero when the file could not be read
-    int height = 0;
-    std::vector<uint8_t> rgba;
-
-    const uint8_t* At(int x, int y) const
-    {
-        return &rgba[(static_cast<size_t>(y) * static_cast<size_t>(size) + static_cast<size_t>(x))
-            * 4];
-    }
-};
-
-Picture Load(const fs::path& file)
-{
-    Picture picture;
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    if (loaded == nullptr)
-        return picture;
-    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(loaded);
-    if (rgba == nullptr)
-        return picture;
-    picture.size = rgba->w;
-    picture.height = rgba->h;
-    SDL_LockSurface(rgba);
-    for (int y = 0; y < rgba->h; ++y) {
-        const auto* row
-            = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
-        picture.rgba.insert(picture.rgba.end(), row, row + static_cast<ptrdiff_t>(rgba->w) * 4);
-    }
-    SDL_UnlockSurface(rgba);
-    SDL_FreeSurface(rgba);
-    return picture;
-}
-
 std::string Bytes(const fs::path& file)
 {
     return FileContents(file);
@@ -61,12 +24,12 @@ std::string Bytes(const fs::path& file)
 
 // The large picture shrunk to `size` by averaging the pixels that fall in each small one, each
 // weighted by its opacity, with the mean opacity.
-Picture Shrunk(const Picture& large, int size)
+RgbaImage Shrunk(const RgbaImage& large, int size)
 {
-    Picture small;
-    small.size = size;
+    RgbaImage small;
+    small.width = size;
     small.height = size;
-    const double step = static_cast<double>(large.size) / size;
+    const double step = static_cast<double>(large.width) / size;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             double sum[4] = {};
@@ -90,30 +53,30 @@ Picture Shrunk(const Picture& large, int size)
 }
 
 // Mean difference per channel, colours weighted by opacity, 0 to 255.
-double MeanDifference(const Picture& a, const Picture& b)
+double MeanDifference(const RgbaImage& a, const RgbaImage& b)
 {
     double total = 0.0;
-    for (int y = 0; y < a.size; ++y)
-        for (int x = 0; x < a.size; ++x) {
+    for (int y = 0; y < a.width; ++y)
+        for (int x = 0; x < a.width; ++x) {
             const uint8_t* p = a.At(x, y);
             const uint8_t* q = b.At(x, y);
             for (int c = 0; c < 3; ++c)
                 total += std::abs(p[c] * p[3] / 255.0 - q[c] * q[3] / 255.0);
             total += std::abs(p[3] - q[3]);
         }
-    return total / (a.size * a.size * 4.0);
+    return total / (a.width * a.width * 4.0);
 }
 
 const fs::path iconDir = SKARVOLD_ICON_DIR;
 
 TEST(Icon, EverySizeIsASquareBadgeOfTheSamePicture)
 {
-    const Picture largest = Load(iconDir / IconPngPath(256));
-    ASSERT_EQ(largest.size, 256);
+    const RgbaImage largest = LoadRgba(iconDir / IconPngPath(256));
+    ASSERT_EQ(largest.width, 256);
     for (const int size : iconSizes) {
         SCOPED_TRACE(size);
-        const Picture icon = Load(iconDir / IconPngPath(size));
-        ASSERT_EQ(icon.size, size);
+        const RgbaImage icon = LoadRgba(iconDir / IconPngPath(size));
+        ASSERT_EQ(icon.width, size);
         ASSERT_EQ(icon.height, size);
         // A round badge: the corners are clear, the middle (the ship) is solid.
         for (const int corner : { 0, size - 1 }) {

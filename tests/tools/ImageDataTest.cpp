@@ -5,8 +5,6 @@
 #include "base/AssetPaths.h"
 #include "support/TestImages.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,19 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// One frame as plain RGBA bytes.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgba;
-
-    const uint8_t* At(int x, int y) const
-    {
-        return &rgba[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x))
-            * 4];
-    }
-};
 
 struct Bounds {
     int width = 0;
@@ -55,40 +40,15 @@ fs::path Folder(const std::string& gamePath)
     return fs::path(SKARVOLD_DATA_DIR) / gamePath.substr(std::string("Data/").size());
 }
 
-Image LoadImage(const fs::path& file)
-{
-    Image image;
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    if (loaded == nullptr)
-        return image;
-    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(loaded);
-    if (rgba == nullptr)
-        return image;
-    image.width = rgba->w;
-    image.height = rgba->h;
-    image.rgba.resize(static_cast<size_t>(rgba->w) * static_cast<size_t>(rgba->h) * 4);
-    SDL_LockSurface(rgba);
-    for (int y = 0; y < rgba->h; ++y) {
-        const auto* row
-            = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
-        std::copy(row, row + static_cast<ptrdiff_t>(rgba->w) * 4,
-            image.rgba.begin() + static_cast<ptrdiff_t>(y) * rgba->w * 4);
-    }
-    SDL_UnlockSurface(rgba);
-    SDL_FreeSurface(rgba);
-    return image;
-}
-
 // The frames of an animation, read as the game reads them: 0000.png on, up to the first gap.
-std::vector<Image> LoadAnimation(const std::string& gamePath)
+std::vector<RgbaImage> LoadAnimation(const std::string& gamePath)
 {
-    std::vector<Image> frames;
+    std::vector<RgbaImage> frames;
     for (size_t i = 0;; ++i) {
         const fs::path file = Folder(gamePath) / FrameName(i);
         if (!fs::exists(file))
             break;
-        frames.push_back(LoadImage(file));
+        frames.push_back(LoadRgba(file));
     }
     return frames;
 }
@@ -103,7 +63,7 @@ std::vector<std::string> AllImagePaths()
 }
 
 // The box around the pixels that are visibly there (alpha above `threshold`).
-Bounds ContentBounds(const Image& image, int threshold = 40)
+Bounds ContentBounds(const RgbaImage& image, int threshold = 40)
 {
     int left = image.width;
     int top = image.height;
@@ -122,7 +82,7 @@ Bounds ContentBounds(const Image& image, int threshold = 40)
     return { right - left + 1, bottom - top + 1 };
 }
 
-long AlphaSum(const Image& image)
+long AlphaSum(const RgbaImage& image)
 {
     long sum = 0;
     for (size_t i = 3; i < image.rgba.size(); i += 4)
@@ -130,7 +90,7 @@ long AlphaSum(const Image& image)
     return sum;
 }
 
-int MaxAlpha(const Image& image)
+int MaxAlpha(const RgbaImage& image)
 {
     int most = 0;
     for (size_t i = 3; i < image.rgba.size(); i += 4)
@@ -145,7 +105,7 @@ struct Tint {
     double b = 0.0;
 };
 
-Tint MeanColour(const Image& image)
+Tint MeanColour(const RgbaImage& image)
 {
     double r = 0.0;
     double g = 0.0;
@@ -164,7 +124,7 @@ Tint MeanColour(const Image& image)
 }
 
 // How many bytes of two same-sized frames differ by more than a rounding step.
-long DifferingBytes(const Image& a, const Image& b)
+long DifferingBytes(const RgbaImage& a, const RgbaImage& b)
 {
     long count = 0;
     for (size_t i = 0; i < a.rgba.size() && i < b.rgba.size(); ++i)
@@ -207,7 +167,7 @@ TEST(ImageData, EveryPathHasGaplessFramesOfOneSizeThatFitTheWindow)
         for (const fs::directory_entry& entry : fs::directory_iterator(folder))
             if (entry.path().extension() == ".png")
                 ++pngs;
-        const std::vector<Image> frames = LoadAnimation(path);
+        const std::vector<RgbaImage> frames = LoadAnimation(path);
         ASSERT_GE(frames.size(), 1u);
         EXPECT_EQ(frames.size(), pngs);
         for (size_t i = 0; i < frames.size(); ++i) {
@@ -225,7 +185,7 @@ TEST(ImageData, NoFrameIsBlankButTheShieldIconsFirst)
 {
     for (const std::string& path : AllImagePaths()) {
         SCOPED_TRACE(path);
-        const std::vector<Image> frames = LoadAnimation(path);
+        const std::vector<RgbaImage> frames = LoadAnimation(path);
         for (size_t i = 0; i < frames.size(); ++i) {
             SCOPED_TRACE(i);
             if (path == "Data/Gui/ShieldIcon" && i == 0)
@@ -256,7 +216,7 @@ TEST(ImageData, FramesMeantToMoveDifferFromTheirNeighbours)
     };
     for (const Moving& animation : moving) {
         SCOPED_TRACE(animation.path);
-        const std::vector<Image> frames = LoadAnimation(animation.path);
+        const std::vector<RgbaImage> frames = LoadAnimation(animation.path);
         ASSERT_GE(frames.size(), 3u);
         for (size_t i = 0; i + 1 < frames.size(); ++i) {
             if (animation.restsSame && i + 2 == frames.size())
@@ -280,7 +240,7 @@ TEST(ImageData, ScreensCoverTheWindowAndOverlaysDoTheirJob)
     for (const char* path : { "Data/Gui/GameBackground", "Data/Gui/GameOverBackground",
              "Data/Gui/MenuBackground", "Data/Gui/BlackOverlay" }) {
         SCOPED_TRACE(path);
-        const std::vector<Image> frames = LoadAnimation(path);
+        const std::vector<RgbaImage> frames = LoadAnimation(path);
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames[0].width, 800);
         EXPECT_EQ(frames[0].height, 600);
@@ -288,15 +248,15 @@ TEST(ImageData, ScreensCoverTheWindowAndOverlaysDoTheirJob)
     // Backgrounds are opaque; the black overlay is black everywhere (the game sets its
     // opacity).
     for (const char* path : { "Data/Gui/GameBackground", "Data/Gui/MenuBackground" }) {
-        const Image background = LoadAnimation(path).at(0);
+        const RgbaImage background = LoadAnimation(path).at(0);
         EXPECT_EQ(AlphaSum(background), 255L * 800 * 600) << path;
     }
-    const Image black = LoadAnimation("Data/Gui/BlackOverlay").at(0);
+    const RgbaImage black = LoadAnimation("Data/Gui/BlackOverlay").at(0);
     EXPECT_EQ(AlphaSum(black), 255L * 800 * 600);
     EXPECT_EQ(MeanColour(black).r + MeanColour(black).g + MeanColour(black).b, 0.0);
 
     // The game-over veil: translucent, dark red, thinner in the middle than at the rim.
-    const Image veil = LoadAnimation("Data/Gui/GameOverBackground").at(0);
+    const RgbaImage veil = LoadAnimation("Data/Gui/GameOverBackground").at(0);
     const uint8_t* centre = veil.At(400, 300);
     const uint8_t* corner = veil.At(5, 5);
     EXPECT_GT(centre[3], 0);
@@ -308,7 +268,7 @@ TEST(ImageData, ScreensCoverTheWindowAndOverlaysDoTheirJob)
 
     // The menu's texts stand around the middle column: it must stay dark enough for white
     // and grey text.
-    const Image menu = LoadAnimation("Data/Gui/MenuBackground").at(0);
+    const RgbaImage menu = LoadAnimation("Data/Gui/MenuBackground").at(0);
     double sum = 0.0;
     int bright = 0;
     int count = 0;
@@ -327,26 +287,26 @@ TEST(ImageData, ScreensCoverTheWindowAndOverlaysDoTheirJob)
 TEST(ImageData, SpritesAreSizedForTheirRoles)
 {
     auto frameOf = [](const char* path) { return LoadAnimation(path).at(0); };
-    auto larger = [](const Image& image) { return std::max(image.width, image.height); };
+    auto larger = [](const RgbaImage& image) { return std::max(image.width, image.height); };
 
-    const Image player = frameOf("Data/Player");
+    const RgbaImage player = frameOf("Data/Player");
     EXPECT_GE(larger(player), 56);
     EXPECT_LE(larger(player), 90);
-    const Image shield = frameOf("Data/Player/Shield");
+    const RgbaImage shield = frameOf("Data/Player/Shield");
     EXPECT_GT(ContentBounds(shield).width, ContentBounds(player).width);
     EXPECT_GT(ContentBounds(shield).height, ContentBounds(player).height);
 
     // Small < medium < big, by the hull that shows.
-    const Image small = frameOf("Data/Enemies/Small");
-    const Image medium = frameOf("Data/Enemies/Medium");
-    const Image big = frameOf("Data/Enemies/Big");
+    const RgbaImage small = frameOf("Data/Enemies/Small");
+    const RgbaImage medium = frameOf("Data/Enemies/Medium");
+    const RgbaImage big = frameOf("Data/Enemies/Big");
     EXPECT_LT(ContentBounds(small).Larger(), ContentBounds(medium).Larger());
     EXPECT_LT(ContentBounds(medium).Larger(), ContentBounds(big).Larger());
     // The small enemy picks targets R + rand() % (201 - 2R): its radius must stay well
     // below 100 (its start band needs below 115).
     EXPECT_LT(larger(small) / 2, 100);
 
-    const std::vector<Image> icon = LoadAnimation("Data/Gui/ShieldIcon");
+    const std::vector<RgbaImage> icon = LoadAnimation("Data/Gui/ShieldIcon");
     const Bounds iconShown = ContentBounds(icon.back());
     EXPECT_GE(iconShown.Larger(), 22);
     EXPECT_LE(iconShown.Larger(), 34);
@@ -403,14 +363,14 @@ TEST(ImageData, ExplosionsFlashThenFadeWithinHalfASecondToEightTenths)
     for (const char* path :
         { "Data/Player/Explosion", "Data/Enemies/Small/Explosion", "Data/Enemies/Big/Explosion" }) {
         SCOPED_TRACE(path);
-        const std::vector<Image> frames = LoadAnimation(path);
+        const std::vector<RgbaImage> frames = LoadAnimation(path);
         // 33.3 ms a frame: 15 to 24 frames are 0.5 to 0.8 s.
         EXPECT_GE(frames.size(), 15u);
         EXPECT_LE(frames.size(), 24u);
         ASSERT_FALSE(frames.empty());
         // The flash: white-hot pixels in the first frame.
         bool whiteHot = false;
-        const Image& first = frames.front();
+        const RgbaImage& first = frames.front();
         for (size_t i = 0; i < first.rgba.size(); i += 4)
             whiteHot = whiteHot
                 || (first.rgba[i] > 240 && first.rgba[i + 1] > 240 && first.rgba[i + 2] > 200
@@ -419,7 +379,7 @@ TEST(ImageData, ExplosionsFlashThenFadeWithinHalfASecondToEightTenths)
         // The last frame is faint: a small share of the busiest frame's coverage and no
         // strong pixel.
         long busiest = 0;
-        for (const Image& frame : frames)
+        for (const RgbaImage& frame : frames)
             busiest = std::max(busiest, AlphaSum(frame));
         EXPECT_LT(AlphaSum(frames.back()) * 10, busiest);
         EXPECT_LT(MaxAlpha(frames.back()), 128);
