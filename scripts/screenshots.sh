@@ -119,29 +119,26 @@ done
 recording_began=$(date +%s.%N)
 elapsed() { awk -v a="$recording_began" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }'; }
 sleep 1
+# Glides to each side named in turn, firing all the time.
+glide() {
+  down Control_L
+  for direction in "$@"; do
+    down "$direction"
+    sleep 0.5
+    up "$direction"
+    sleep 0.3
+  done
+  up Control_L
+}
 started_at=$(elapsed)
 key Control_L
-# Glide from side to side, firing all the time, through "GET READY!" and the first enemies.
-down Control_L
-for direction in Left Right Right Left; do
-  down "$direction"
-  sleep 0.5
-  up "$direction"
-  sleep 0.3
-done
-up Control_L
+# From side to side through "GET READY!" and the first enemies, a pause, then on.
+glide Left Right Right Left
 paused_at=$(elapsed)
 key Escape
 sleep 3
 key Escape
-down Control_L
-for direction in Right Left Left Right; do
-  down "$direction"
-  sleep 0.5
-  up "$direction"
-  sleep 0.3
-done
-up Control_L
+glide Right Left Left Right
 # Then it stands still: destroyed, it waits two seconds for "GAME OVER!" and five for the menu.
 wait "$recorder" || true
 
