@@ -89,5 +89,11 @@ inline constexpr SoundAsset soundAssets[] = {
     { "Data/Enemies/Big/Death.wav", SoundKind::Effect },
 };
 
+// The picture the window carries for the desktop's task bar and window switcher: the game's icon,
+// one still PNG of a modest size (the installed icon theme has the larger ones). The game reads
+// it once, when the window opens; without it the window simply has no icon.
+// Keep it on one line: the build reads the path from here to know the file the generator writes.
+inline constexpr std::string_view windowIconPath = "Data/Gui/WindowIcon.png";
+
 // Every data path starts with this folder; the generator writes below it.
 inline constexpr std::string_view dataFolder = "Data/";

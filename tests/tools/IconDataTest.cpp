@@ -1,15 +1,17 @@
 // Checks the desktop icon the generator draws: one square picture per size, the same picture at
-// every size, a scalable SVG that is drawing rather than one big bitmap, and the same pictures
-// from every run.
+// every size and in the window's icon of the data set, a scalable SVG that is drawing rather
+// than one big bitmap, and the same pictures from every run.
 #include "datagen/DataGen.h"
 #include "support/FileContents.h"
 #include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -88,6 +90,17 @@ TEST(Icon, EverySizeIsASquareBadgeOfTheSamePicture)
         // The smallest keep a whole pixel of rim and go without stars, so they differ more.
         EXPECT_LT(MeanDifference(icon, Shrunk(largest, size)), size < 32 ? 20.0 : 8.0);
     }
+}
+
+TEST(Icon, TheWindowInTheDataSetCarriesTheMenuEntrysPicture)
+{
+    // The same pixels in the task bar as in the menu: the theme's picture of that size.
+    ASSERT_NE(
+        std::find(std::begin(iconSizes), std::end(iconSizes), windowIconSize), std::end(iconSizes));
+    const std::string windowIcon
+        = Bytes(fs::path(SKARVOLD_DATA_DIR) / BelowDataFolder(windowIconPath));
+    ASSERT_FALSE(windowIcon.empty());
+    EXPECT_TRUE(windowIcon == Bytes(iconDir / IconPngPath(windowIconSize)));
 }
 
 TEST(Icon, TheSvgIsDrawingOfTheNamedSize)

@@ -13,9 +13,9 @@ void GenerateImages(const std::filesystem::path& dataDir);
 // Synthesises every sound of the game's sound table as a WAV file below `dataDir`.
 void GenerateSounds(const std::filesystem::path& dataDir);
 
-// The installed game's desktop icon, the player's ship: not part of the data set, the game
-// never reads it. One square PNG per size that desktops use, and a scalable SVG, each where
-// the hicolor icon theme keeps it, so the folder installs as it is below share/icons.
+// The installed game's desktop icon, the player's ship, for the menu entry: not part of the
+// data set. One square PNG per size that desktops use, and a scalable SVG, each where the
+// hicolor icon theme keeps it, so the folder installs as it is below share/icons.
 // Keep the sizes on one line: the build reads them from here to know the files it expects.
 inline constexpr int iconSizes[] = { 16, 22, 24, 32, 48, 64, 128, 256 };
 inline constexpr int iconSvgSize = 256; // the SVG's nominal size
@@ -38,6 +38,13 @@ inline std::filesystem::path IconSvgPath()
 
 // Draws the desktop icon into `iconDir` at every size above, and as SVG.
 void GenerateIcons(const std::filesystem::path& iconDir);
+
+// The same picture as the window's own icon, in the data set at windowIconPath: one of the
+// sizes above, so that the window and the menu entry show the very same pixels.
+inline constexpr int windowIconSize = 64;
+
+// Draws the window's icon into the data set below `dataDir`.
+void GenerateWindowIcon(const std::filesystem::path& dataDir);
 
 // The file or folder of a game path below the data folder: "Data/Player" -> "Player".
 inline std::string BelowDataFolder(std::string_view gamePath)

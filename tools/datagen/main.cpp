@@ -29,6 +29,7 @@ int main(int argc, char** argv)
         });
         try {
             GenerateImages(dataDir);
+            GenerateWindowIcon(dataDir);
             if (!iconDir.empty())
                 GenerateIcons(iconDir);
         } catch (...) {

@@ -1,4 +1,5 @@
-// Draws the installed game's desktop icon at every size desktops use.
+// Draws the game's icon: the installed desktop icon at every size desktops use, and the
+// window's own icon in the data set.
 #include "datagen/DataGen.h"
 
 #include "datagen/images/Canvas.h"
@@ -6,15 +7,20 @@
 
 #include <cstdio>
 
+namespace {
+void WriteIconPng(const std::filesystem::path& file, int size)
+{
+    std::filesystem::create_directories(file.parent_path());
+    Canvas canvas(size, size);
+    DrawIcon(canvas);
+    canvas.WritePng(file);
+}
+} // namespace
+
 void GenerateIcons(const std::filesystem::path& iconDir)
 {
-    for (const int size : iconSizes) {
-        const std::filesystem::path file = iconDir / IconPngPath(size);
-        std::filesystem::create_directories(file.parent_path());
-        Canvas canvas(size, size);
-        DrawIcon(canvas);
-        canvas.WritePng(file);
-    }
+    for (const int size : iconSizes)
+        WriteIconPng(iconDir / IconPngPath(size), size);
     const std::filesystem::path svg = iconDir / IconSvgPath();
     std::filesystem::create_directories(svg.parent_path());
     {
@@ -22,4 +28,9 @@ void GenerateIcons(const std::filesystem::path& iconDir)
         DrawIcon(page);
     } // the file is complete once the page is gone
     std::printf("skarvold_datagen: icon at %zu sizes and as SVG\n", std::size(iconSizes));
+}
+
+void GenerateWindowIcon(const std::filesystem::path& dataDir)
+{
+    WriteIconPng(dataDir / BelowDataFolder(windowIconPath), windowIconSize);
 }
