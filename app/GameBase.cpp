@@ -1,5 +1,6 @@
 #include "app/GameBase.h"
 
+#include "base/AssetPaths.h"
 #include "base/Clock.h"
 #include "base/Timer.h"
 #include "render/FrameDecoder.h"
@@ -27,6 +28,22 @@ std::string Environment(const char* name)
 {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
+}
+
+// The largest window icon read, in pixels a side: the largest of the installed icon theme.
+// A bigger file is damaged data and is not decoded.
+constexpr uint32_t maxWindowIconSide = 256;
+
+// Gives the window the game's icon from the data set; answers whether it did. A file that is
+// missing or unreadable leaves the window without an icon, as it always was.
+bool GiveWindowIcon(SDL_Window* window)
+{
+    SDL_Surface* icon = FrameDecoder::ReadPng(std::string(windowIconPath), maxWindowIconSide);
+    if (icon == nullptr)
+        return false;
+    SDL_SetWindowIcon(window, icon); // SDL keeps a copy
+    SDL_FreeSurface(icon);
+    return true;
 }
 
 // Pauses before each new try at a display that is there but refused the connection; about a
@@ -147,6 +164,11 @@ GameBase::GameBase(const std::string& caption, const DisplayConnector& connector
     const std::vector<std::string>& imagePaths, const std::string& firstPicture)
     : lastFrameTime(gameTime)
 {
+    // SDL reads the class when its video system starts; it is set here before any worker
+    // thread starts, as the environment is not safe to change while other threads read it.
+    // A class the player set in the environment stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", windowClass, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", windowClass, 0);
     // Reading and decoding the images is most of the start-up's work, and needs neither the
     // display nor the renderer: it goes on beside them, the first picture first.
     std::vector<std::string> readOrder;
@@ -168,6 +190,8 @@ GameBase::GameBase(const std::string& caption, const DisplayConnector& connector
         ReportStartFailure(std::string("window: ") + SDL_GetError());
         return;
     }
+    // Before the window is first shown, so that the desktop has it from the start.
+    hasWindowIcon = GiveWindowIcon(window);
     renderer = new Renderer(window);
     if (renderer->sdlRenderer == nullptr)
         ReportStartFailure(std::string("renderer: ") + SDL_GetError());

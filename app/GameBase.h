@@ -26,6 +26,9 @@ class GameBase {
 public:
     static constexpr int windowWidth = 800;
     static constexpr int windowHeight = 600;
+    // The window's class, by which a desktop matches it to the game's menu entry (whose
+    // StartupWMClass names it): the same whatever the program's file is called.
+    static constexpr const char* windowClass = "skarvold";
 
     // Opens the window with `caption`. When video, the window or any renderer cannot start,
     // one line goes to stderr and Started() answers false; the object must then be deleted.
@@ -36,6 +39,8 @@ public:
     // first asked for. The window stays hidden until its first picture is presented; with a
     // `firstPicture`, that is the first frame of this image, shown as soon as the renderer is
     // up, while the rest of the start-up goes on.
+    // The window carries the game's icon from the data set (windowIconPath) when it is there;
+    // without it, or with a file that cannot be read, it has none and nothing is said.
     explicit GameBase(const std::string& caption, const std::vector<std::string>& imagePaths = {},
         const std::string& firstPicture = "");
     GameBase(const std::string& caption, const DisplayConnector& connector,
@@ -59,6 +64,7 @@ public:
     uint32_t accumulator = 0;   // ms of gameTime not yet consumed by steps
     uint32_t lastFrameTime = 0; // gameTime at the start of the previous frame
     float stepMs = 32.0f;
+    bool hasWindowIcon = false; // the window was given the data set's icon
 
     // Called after every world step when set, with the world as that step left it; the game
     // itself leaves it empty. Tools that trace a game step by step hook in here.

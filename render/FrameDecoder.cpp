@@ -26,11 +26,9 @@ uint32_t BigEndian32(const unsigned char* bytes)
         | (uint32_t { bytes[2] } << 8) | uint32_t { bytes[3] };
 }
 
-// Decodes one frame file, or answers null when it is not a PNG of a sane size. The size is
-// read from the header before anything is decoded, and only the PNG decoder is used: any
-// other format SDL_image recognises would be decoded too, whatever the file's name, and a
-// header of a few bytes in some of them asks for gigabytes.
-SDL_Surface* LoadFrame(const std::string& file)
+} // namespace
+
+SDL_Surface* FrameDecoder::ReadPng(const std::string& file, uint32_t maxSide)
 {
     SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
     if (source == nullptr)
@@ -41,12 +39,14 @@ SDL_Surface* LoadFrame(const std::string& file)
     SDL_Surface* surface = nullptr;
     if (SDL_RWread(source, head, sizeof head, 1) == 1
         && std::equal(std::begin(signature), std::end(signature), head)
-        && std::equal(head + 12, head + 16, "IHDR") && BigEndian32(head + 16) <= maxFrameSide
-        && BigEndian32(head + 20) <= maxFrameSide && SDL_RWseek(source, 0, RW_SEEK_SET) == 0)
+        && std::equal(head + 12, head + 16, "IHDR") && BigEndian32(head + 16) <= maxSide
+        && BigEndian32(head + 20) <= maxSide && SDL_RWseek(source, 0, RW_SEEK_SET) == 0)
         surface = IMG_LoadPNG_RW(source);
     SDL_RWclose(source);
     return surface;
 }
+
+namespace {
 
 // An opaque PNG decodes to three bytes a pixel, a layout no renderer takes as it is, so making
 // its texture would convert it first, on the main thread. Converted here to four bytes a pixel
@@ -73,7 +73,7 @@ std::vector<SDL_Surface*> ReadFramesUntil(const std::string& path, const std::at
     while (stop == nullptr || !stop->load()) {
         char name[32];
         std::snprintf(name, sizeof name, "/%04zu.png", frames.size());
-        SDL_Surface* surface = LoadFrame(path + name);
+        SDL_Surface* surface = FrameDecoder::ReadPng(path + name, maxFrameSide);
         if (surface == nullptr)
             break;
         frames.push_back(InTextureLayout(surface));

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,6 +21,13 @@ public:
     // Reads P/0000.png, P/0001.png, ... of `path` until the first number that is missing or
     // cannot be decoded, frame 0 first. The caller owns the surfaces.
     static std::vector<SDL_Surface*> ReadFrames(const std::string& path);
+
+    // Decodes one PNG file, or answers null when it is not a PNG at most `maxSide` pixels on
+    // either side. The size is read from the header before anything is decoded, and only the
+    // PNG decoder is used: any other format SDL_image recognises would be decoded too, whatever
+    // the file's name, and a header of a few bytes in some of them asks for gigabytes. The
+    // caller owns the surface.
+    static SDL_Surface* ReadPng(const std::string& file, uint32_t maxSide);
 
     // Worker threads worth starting on this machine: one core is left to the main thread.
     static unsigned DefaultWorkers();

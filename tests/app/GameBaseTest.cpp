@@ -4,11 +4,17 @@
 #include "render/Renderer.h"
 #include "world/World.h"
 
+#include "base/AssetPaths.h"
+
+#include "support/DamagedData.h"
 #include "support/ProbeObject.h"
+#include "support/TestImages.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -140,6 +146,65 @@ TEST_F(GameBaseTest, TheWorldGoesWhileTheRendererStillHoldsTheSprites)
     delete game;
     game = nullptr;
     EXPECT_TRUE(rendererUp) << "a live object's sprite was already freed";
+}
+
+// The window's icon is read from the data set once, as the window opens: an intact icon is
+// given to the window; one that is missing, damaged or too big for an icon is not, and the game
+// starts and shows its window as it would without one, saying nothing itself. (A PNG whose
+// stream breaks off draws one line from the PNG library, as every damaged frame does.)
+TEST(GameBaseWindowIcon, TakenFromTheDataSetWhenReadableElseTheGameStartsAsBefore)
+{
+    using damaged::Damage;
+    using damaged::DataSetCopy;
+    const std::string icon(windowIconPath);
+    const auto replaced = [icon](int side) {
+        return [icon, side](const DataSetCopy& data) {
+            data.Remove(icon);
+            ASSERT_TRUE(WritePng(data.At(icon).string(), side, side, 0xff3060c0u));
+        };
+    };
+    struct Case {
+        std::string name;
+        std::function<void(const DataSetCopy&)> change;
+        bool carried = false;
+        bool decoderSpeaks = false;
+    };
+    std::vector<Case> cases = {
+        { "intact", [](const DataSetCopy&) {}, true },
+        { "the largest an icon may be", replaced(256), true },
+        { "larger than any icon", replaced(257), false },
+    };
+    for (const Damage damage :
+        { Damage::Missing, Damage::Empty, Damage::Truncated, Damage::RandomBytes, Damage::Folder })
+        cases.push_back({ damaged::NameOf(damage),
+            [icon, damage](const DataSetCopy& data) { data.Apply(damage, icon); }, false,
+            damage == Damage::Truncated });
+
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        ResetClock();
+        DestroyAllTimers();
+        DataSetCopy data;
+        test.change(data);
+        damaged::WorkingDirectory inside(data.Root());
+        ::testing::internal::CaptureStderr();
+        auto game = std::make_unique<GameBase>("icon test");
+        const bool started = game->Started();
+        if (started) {
+            gameTime += 16;
+            game->frame();
+        }
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        if (test.decoderSpeaks)
+            EXPECT_EQ(said.find("skarvold"), std::string::npos) << said;
+        else
+            EXPECT_EQ(said, "");
+        ASSERT_TRUE(started);
+        EXPECT_EQ(game->hasWindowIcon, test.carried);
+        EXPECT_TRUE(SDL_GetWindowFlags(game->window) & SDL_WINDOW_SHOWN);
+        game.reset();
+        DestroyAllTimers();
+    }
 }
 
 } // namespace

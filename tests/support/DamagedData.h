@@ -32,7 +32,7 @@ inline fs::path SourceData()
 }
 
 // Every file the game reads, by the relative path the game opens: the frames of every image
-// as the generated set has them, the two fonts and every sound.
+// as the generated set has them, the window's icon, the two fonts and every sound.
 inline std::vector<std::string> ImageFiles()
 {
     std::vector<std::string> files;
@@ -65,6 +65,7 @@ inline std::vector<std::string> SoundFiles()
 inline std::vector<std::string> EveryFile()
 {
     std::vector<std::string> files = ImageFiles();
+    files.emplace_back(windowIconPath);
     for (const auto& list : { FontFiles(), SoundFiles() })
         files.insert(files.end(), list.begin(), list.end());
     return files;
