@@ -11,7 +11,15 @@ work=$(mktemp -d)
 manifest="$build/install_manifest.txt"
 # Installing rewrites the build's install manifest; a real install's must survive this check.
 [[ -f $manifest ]] && cp -p "$manifest" "$work/saved-manifest"
+source "$root/scripts/game-under-x.sh"
+game=""
+xvfb=""
 cleanup() {
+  [[ -n $game ]] && end_game
+  if [[ -n $xvfb ]]; then
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  fi
   if [[ -f $work/saved-manifest ]]; then mv "$work/saved-manifest" "$manifest"; else rm -f "$manifest"; fi
   rm -rf "$work"
 }
@@ -66,6 +74,8 @@ else
   desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
   [[ $(sed -n 's/^Exec=//p' "$entry") == "$program" ]] || fail "$entry does not start $program"
   [[ $(sed -n 's/^Icon=//p' "$entry") == skarvold ]] || fail "$entry does not show the skarvold icon"
+  window_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+  [[ -n $window_class ]] || fail "$entry does not name the window's class (StartupWMClass)"
   metainfo="$prefix/share/metainfo/$(basename "$entry" .desktop).metainfo.xml"
   if [[ ! -f $metainfo ]]; then
     fail "no AppStream metadata at $metainfo"
@@ -118,6 +128,58 @@ mv "$data/Moved" "$data/Data"
 grep -qF "$work/elsewhere" "$work/err" && grep -qF "$data" "$work/err" \
   || fail "the program's line does not name both places it looked: $(cat "$work/err")"
 cd "$work"
+
+# On an X display of its own, the installed game's window has the class its menu entry names,
+# so that a desktop shows the running game as that entry, and carries the game's icon from the
+# installed data set. The program is started by another file name, as a renamed or packaged
+# program may be: the class must not come from the file's name.
+window_icon="$data/Data/Gui/WindowIcon.png"
+[[ -f $window_icon ]] || fail "no window icon at $window_icon"
+missing_tools=()
+for tool in Xvfb xprop xwininfo; do
+  command -v "$tool" > /dev/null || missing_tools+=("$tool")
+done
+if [[ ${#missing_tools[@]} -gt 0 ]]; then
+  fail "${missing_tools[*]} missing: scripts/install-deps.sh --tests installs them"
+elif [[ -n ${window_class:-} && -f $window_icon ]]; then
+  start_xvfb_anywhere "$work/xvfb.log"
+  renamed="$(dirname "$program")/renamed-game"
+  ln "$program" "$renamed"
+  (cd "$work/elsewhere" && DISPLAY=$xvfb_display SDL_VIDEODRIVER=x11 \
+    SDL_RENDER_DRIVER="${SDL_RENDER_DRIVER:-software}" SDL_AUDIODRIVER=dummy \
+    exec "$renamed") > "$work/game.log" 2>&1 &
+  game=$!
+  export DISPLAY=$xvfb_display
+  window=$(wait_for_window Skarvold 30)
+  if [[ -z $window ]]; then
+    fail "the installed game showed no window on $xvfb_display: $(cat "$work/game.log")"
+  else
+    # WM_CLASS(STRING) = "instance", "class"
+    shown_class=$(xprop -id "$window" WM_CLASS | sed -n 's/.* = "\(.*\)", "\(.*\)"$/\2/p')
+    [[ $shown_class == "$window_class" ]] \
+      || fail "the window's class is \"$shown_class\", the menu entry names \"$window_class\""
+    # _NET_WM_ICON = width, height, then a pixel a number (alpha, red, green, blue from the top).
+    xprop -id "$window" -notype 32c _NET_WM_ICON | sed 's/^[^=]*=//' | tr -d ' ' | tr , '\n' \
+      | sed '/^$/d' > "$work/icon"
+    side=$(png_side "$window_icon")
+    if [[ $(wc -l < "$work/icon") -lt 3 ]]; then
+      fail "the window carries no icon (_NET_WM_ICON)"
+    elif [[ "$(sed -n 1p "$work/icon")x$(sed -n 2p "$work/icon")" != "$side" ]]; then
+      fail "the window's icon is $(sed -n 1p "$work/icon")x$(sed -n 2p "$work/icon"), the data set's $side"
+    else
+      # The badge as the generator draws it: clear corners, a solid middle, every pixel there.
+      awk 'NR == 1 { w = $1 } NR == 2 { h = $1 }
+        NR > 2 { i = NR - 3; a = int($1 / 16777216); x = i % w; y = int(i / w)
+          if ((x == 0 || x == w - 1) && (y == 0 || y == h - 1) && a != 0) bad = "a corner is not clear"
+          if (x == int(w / 2) && y == int(h / 2) && a != 255) bad = "the middle is not solid" }
+        END { if (NR - 2 != w * h) bad = "it has " NR - 2 " pixels, not " w * h
+          if (bad != "") { print bad; exit 1 } }' "$work/icon" > "$work/icon.verdict" \
+        || fail "the window's icon is not the game's: $(cat "$work/icon.verdict")"
+    fi
+  fi
+  end_game
+  rm -f "$renamed"
+fi
 
 # Uninstalling leaves no file, and none of the game's own folders.
 cmake --build "$build" --target uninstall > "$work/uninstall.log" 2>&1 || fail "uninstall failed"

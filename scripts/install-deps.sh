@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          what building and playing need
-#   scripts/install-deps.sh --tests  that, plus GoogleTest, Google Benchmark, clang-query and
-#                                    the validators of the menu entry and AppStream metadata
+#   scripts/install-deps.sh --tests  that, plus GoogleTest, Google Benchmark, clang-query,
+#                                    the validators of the menu entry and AppStream metadata,
+#                                    and Xvfb with xprop for the installed game's window
 #   scripts/install-deps.sh --package  that, plus Debian's packaging tools and lintian
 set -euo pipefail
 
@@ -17,6 +18,7 @@ if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
   packages+=(clang-tools) # clang-query, for the check of the world's field initialisers
   packages+=(desktop-file-utils appstream) # the install check validates the menu entry
+  packages+=(xvfb x11-utils) # and reads the installed game's window class and icon under X
 fi
 if [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev) # dpkg-shlibdeps finds the package's runtime libraries, dpkg-buildflags

@@ -50,31 +50,15 @@ start_xvfb "$DISPLAY" "$work/xvfb.log"
 game=$!
 pids+=("$game")
 
-# The window may be created more than once while the renderer starts: take the one that is
-# shown, once the menu has had time to load its images.
-find_window() {
-  local id
-  for id in $(xwininfo -root -tree | awk '/"Skarvold"/ { print $1 }'); do
-    if xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
-      echo "$id"
-      return
-    fi
-  done
-}
-window=""
-for _ in $(seq 300); do
-  window=$(find_window)
-  [[ -n "$window" ]] && break
-  kill -0 "$game" 2>/dev/null || break
-  sleep 0.1
-done
+window=$(wait_for_window Skarvold 30)
 if [[ -z "$window" ]]; then
   echo "The game's window did not appear" >&2
   cat "$work/game.log" >&2
   exit 1
 fi
+# Once the menu has had time to load its images, the window that is shown then.
 sleep 3
-window=$(find_window)
+window=$(viewable_window Skarvold)
 # Focused, the window gets the key events as a player's would.
 xdotool windowfocus "$window" || true
 
