@@ -3,6 +3,8 @@
 #include "base/AssetPaths.h"
 #include "tools/datagen/sound/MusicTempo.h"
 
+#include "support/DataWav.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -21,32 +23,6 @@ namespace {
 // -1 dBFS: every file keeps at least this much headroom.
 constexpr int peakLimit = 29204;
 constexpr int sampleRate = 44100;
-
-struct WavData {
-    bool loaded = false;
-    SDL_AudioSpec format {};
-    std::vector<int16_t> samples; // interleaved
-};
-
-// `gamePath` as the game names it: "Data/Player/Attack.wav".
-WavData LoadWav(std::string_view gamePath)
-{
-    WavData wav;
-    const std::string path
-        = std::string(SKARVOLD_DATA_DIR) + "/" + std::string(gamePath.substr(dataFolder.size()));
-    Uint8* buffer = nullptr;
-    Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &wav.format, &buffer, &length) == nullptr)
-        return wav;
-    wav.loaded = true;
-    if (wav.format.format == AUDIO_S16LSB) {
-        wav.samples.resize(length / 2);
-        for (size_t i = 0; i < wav.samples.size(); ++i)
-            wav.samples[i] = static_cast<int16_t>(buffer[2 * i] | (buffer[2 * i + 1] << 8));
-    }
-    SDL_FreeWAV(buffer);
-    return wav;
-}
 
 // One channel of an interleaved buffer.
 std::vector<int> Channel(const WavData& wav, int channel)
