@@ -86,8 +86,8 @@ GameMode::GameMode(Game* owner)
     spawnInterval = firstSpawnIntervalMs;
     score = 0;
 
-    // startTimer stands before blinkTimer in the timer list, so when both are due in one
-    // frame the blinking is stopped before it could toggle a sixth time.
+    // When both are due in one frame, startTimer usually fires first and stops the blinking
+    // before a sixth toggle; EndGetReady hides the banner itself for the other order.
     spawnTimer = CreateTimer();
     startTimer = CreateTimer();
     blinkTimer = CreateTimer();
@@ -290,6 +290,10 @@ void GameMode::OnPlayerDestroyed()
 void GameMode::EndGetReady()
 {
     blinkTimer->active = false;
+    // The blinking leaves the banner hidden only if it toggled an odd number of times before
+    // this: a list in which the blink timer came to stand first (after the removal of a
+    // previous game's timers), or frames too long for every toggle, would leave it showing.
+    banner->visible = false;
     SpawnEnemy();
     SpawnPickup();
 }

@@ -9,6 +9,7 @@
 #include "world/EnemySmall.h"
 #include "world/ShieldPickup.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <typeinfo>
 
@@ -39,6 +40,32 @@ TEST_F(GameModeTest, GetReadyBlinksThreeSecondsThenTheFirstEnemyAndPickupArriveT
     EXPECT_FALSE(play().banner->visible);
     EXPECT_EQ(Live<Enemy>().size(), 1u);
     EXPECT_EQ(Live<ShieldPickup>().size(), 1u);
+    driver.Frame(500);
+    EXPECT_FALSE(play().banner->visible);
+}
+
+TEST_F(GameModeTest, GetReadyEndsHiddenWhenTheLastGameLeftTheBlinkTimerFirst)
+{
+    // A game lost without entering the table returns to the menu from inside the timer pass;
+    // "PLAY" in the very next frame builds the new timers while the old ones, dead, still
+    // stand in the list, and their removal turns the new start and blink timers round.
+    player().TakeHit();
+    driver.Frame(2000);
+    driver.Frame(5000);
+    ASSERT_NE(driver.Menu(), nullptr);
+    ASSERT_FALSE(driver.Menu()->overlay->visible);
+    GameDriver::Tap(SDL_SCANCODE_LCTRL);
+    driver.Frame();
+    ASSERT_NE(driver.Play(), nullptr);
+    const auto at
+        = [](const Timer* timer) { return std::find(timers.begin(), timers.end(), timer); };
+    ASSERT_LT(at(play().blinkTimer), at(play().startTimer));
+
+    // Frames of 500 ms: the sixth toggle and the end of the start fall due together.
+    for (int frame = 0; frame < 6; ++frame)
+        driver.Frame(500);
+    ASSERT_EQ(Live<Enemy>().size(), 1u);
+    EXPECT_FALSE(play().banner->visible);
     driver.Frame(500);
     EXPECT_FALSE(play().banner->visible);
 }
