@@ -65,4 +65,8 @@ void Projectile::SetPosition(const Vec2& p)
 {
     position = p;
     previousPosition = p;
+    // A shot that dies in the step that created it (fired point-blank) is never placed by
+    // Render, yet its sprite is drawn once more: it must be drawn here, not at (0, 0).
+    if (sprite != nullptr)
+        sprite->position = p;
 }

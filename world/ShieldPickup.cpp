@@ -64,6 +64,9 @@ void ShieldPickup::SetPosition(const Vec2& p)
     position = p;
     previousPosition = p;
     home = p;
+    // A pickup collected in the step that created it is never placed by Render, yet its
+    // sprite is drawn once more: it must be drawn here, not at (0, 0).
+    sprite->position = p;
 }
 
 void ShieldPickup::StartFadeOut()

@@ -6,9 +6,13 @@
 #include "world/ShieldPickup.h"
 
 #include "modes/PlayFixture.h"
+#include "render/Sprite.h"
 #include "world/ObjectFrames.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -123,6 +127,41 @@ TEST_F(ProjectileInPlay, AnEnemyShotCostsThePlayerAShield)
     EXPECT_EQ(player().shields, 0u);
     EXPECT_FALSE(player().dead);
     EXPECT_TRUE(shot->dead);
+}
+
+TEST_F(ProjectileInPlay, AShotOrPickupGoneInItsFirstStepIsDrawnWhereItWasPlaced)
+{
+    // Each lands on the ship and is used up in its first step, so Render never places it; the
+    // frame still draws its sprite once, which must not flash in the window's corner.
+    struct Case {
+        const char* what;
+        std::function<std::pair<Object*, Sprite*>(const Vec2&)> make;
+    };
+    const Case cases[] = {
+        { "point-blank enemy shot",
+            [this](const Vec2& at) {
+                Projectile* shot = Projectile::Launch(
+                    world(), "Data/Enemies/Small/Projectile", 300, TypePlayer, { 0, 1 }, at);
+                return std::pair<Object*, Sprite*> { shot, shot->sprite };
+            } },
+        { "pickup under the ship",
+            [this](const Vec2& at) {
+                auto* pickup = world().Create<ShieldPickup>(&world());
+                pickup->SetPosition(at);
+                return std::pair<Object*, Sprite*> { pickup, pickup->sprite };
+            } },
+    };
+    for (const Case& c : cases) {
+        player().shields = 1; // a hit costs the shield, not the ship
+        const Vec2 at = player().position;
+        const auto [object, sprite] = c.make(at);
+        driver.Frame(32);
+        ASSERT_TRUE(object->dead) << c.what;
+        ASSERT_FALSE(sprite->dead) << c.what; // drawn in this frame
+        EXPECT_EQ(sprite->position.x, at.x) << c.what;
+        EXPECT_EQ(sprite->position.y, at.y) << c.what;
+        driver.Frame(32);
+    }
 }
 
 } // namespace
