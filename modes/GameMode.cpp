@@ -357,6 +357,9 @@ void GameMode::ShowGameOver()
 
     bannerFade.Start(0.0f, 255.0f, bannerFadeMs);
     gameOverFade.Start(0.0f, 255.0f, gameOverFadeMs);
+    // This frame's Update has already set the banner to the full strength it had for
+    // "GET READY!": the frame about to be drawn must already be the fade's first.
+    banner->opacity = static_cast<int>(Opacity(bannerFade));
 
     // Bound to the Game, not to this mode, which the call destroys.
     Game* owner = game;

@@ -181,6 +181,7 @@ TEST_F(GameModeTest, GameOverFadesInTwoSecondsAfterTheCrashAndReturnsFiveSeconds
     EXPECT_EQ(banner.text, "GAME OVER!");
     EXPECT_TRUE(banner.pointSize == 96 && banner.colour.red == 255 && banner.colour.blue == 32);
     EXPECT_TRUE(banner.visible && play().gameOverBackground->visible);
+    EXPECT_EQ(banner.opacity, 0); // its first frame is already part of the fade
     EXPECT_FALSE(play().scoreText->visible);
     EXPECT_TRUE(play().background->playing);
 
