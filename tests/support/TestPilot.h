@@ -19,15 +19,14 @@
 #include "world/World.h"
 
 #include "support/GameDriver.h"
+#include "support/HeldKeys.h"
 #include "support/RecordingSoundEngine.h"
 
 #include <SDL.h>
 
-#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 
 // `game` is null for the reading taken before the game is made.
 using PassScript = std::function<uint32_t(Game* game)>;
@@ -129,7 +128,7 @@ public:
 private:
     void InMenu(MenuMode& menu)
     {
-        ReleaseAll();
+        keys.ReleaseAll();
         currentPlay = nullptr;
         if (menu.overlay->visible) {
             TapKey(SDL_SCANCODE_SPACE);
@@ -165,7 +164,7 @@ private:
             if (!destroyed)
                 ++gamesEndedByDestruction;
             destroyed = true;
-            ReleaseAll();
+            keys.ReleaseAll();
             return;
         }
         if (choices.Next() % 400 == 0) {
@@ -176,66 +175,22 @@ private:
         }
         const uint32_t elapsed = gameTime - playStart;
         const bool ramming = gamesStarted % 2 == 1;
-        const Enemy* target = Nearest(game, play.player->position);
+        const Enemy* target = NearestEnemy(*game.world, play.player->position);
         const Vec2 at = play.player->position;
         if (elapsed < plan_.fightMs) {
-            Steer(target != nullptr ? target->position.x - at.x : 0.0f, 0.0f);
-            Hold(SDL_SCANCODE_LCTRL, true);
+            keys.Steer(target != nullptr ? target->position.x - at.x : 0.0f, 0.0f);
+            keys.Hold(SDL_SCANCODE_LCTRL, true);
             shotsAtEnemies += target != nullptr;
         } else if (ramming && elapsed < plan_.fightMs + plan_.rammingMs) {
-            Hold(SDL_SCANCODE_LCTRL, false);
+            keys.Hold(SDL_SCANCODE_LCTRL, false);
             if (target != nullptr)
-                Steer(target->position.x - at.x, target->position.y - at.y);
+                keys.Steer(target->position.x - at.x, target->position.y - at.y);
         } else {
             // Nothing hit the ship, or this game ends the other way: leave from the prompt.
-            ReleaseAll();
+            keys.ReleaseAll();
             leaving = true;
             TapKey(SDL_SCANCODE_ESCAPE);
         }
-    }
-
-    static const Enemy* Nearest(Game& game, const Vec2& from)
-    {
-        const Enemy* nearest = nullptr;
-        float best = 0.0f;
-        for (const Object* object : game.world->objects) {
-            const auto* enemy = dynamic_cast<const Enemy*>(object);
-            if (enemy == nullptr || enemy->dead)
-                continue;
-            const float distance
-                = std::hypot(enemy->position.x - from.x, enemy->position.y - from.y);
-            if (nearest == nullptr || distance < best) {
-                nearest = enemy;
-                best = distance;
-            }
-        }
-        return nearest;
-    }
-
-    void Steer(float dx, float dy)
-    {
-        Hold(SDL_SCANCODE_LEFT, dx < -4.0f);
-        Hold(SDL_SCANCODE_RIGHT, dx > 4.0f);
-        Hold(SDL_SCANCODE_UP, dy < -4.0f);
-        Hold(SDL_SCANCODE_DOWN, dy > 4.0f);
-    }
-
-    void Hold(SDL_Scancode key, bool down)
-    {
-        if (down == held.contains(key))
-            return;
-        PushKey(down ? SDL_KEYDOWN : SDL_KEYUP, key);
-        if (down)
-            held.insert(key);
-        else
-            held.erase(key);
-    }
-
-    void ReleaseAll()
-    {
-        for (SDL_Scancode key : held)
-            PushKey(SDL_KEYUP, key);
-        held.clear();
     }
 
     Random choices;
@@ -245,5 +200,5 @@ private:
     bool destroyed = false;
     bool leaving = false;
     int pauseFrames = 0;
-    std::set<SDL_Scancode> held;
+    HeldKeys keys;
 };
