@@ -1,0 +1,428 @@
+// Every screen of the game, drawn by the real Game through the main loop on the software
+// renderer, compared pixel by pixel with the pictures committed in tests/data/pictures/.
+// One game is played from the menu to the hiscore page it enters, with a fixed seed and a
+// scripted pilot; each picture is taken at a moment whose contents are checked first, so a
+// script that went another way fails by name instead of comparing the wrong scene.
+// scripts/record-pictures.sh records the pictures again after a change meant to alter them.
+#include "render/Renderer.h"
+#include "render/Sprite.h"
+#include "render/TextItem.h"
+#include "world/Debris.h"
+#include "world/EnemyBig.h"
+#include "world/EnemyMedium.h"
+#include "world/EnemySmall.h"
+#include "world/Explosion.h"
+#include "world/FlyingText.h"
+#include "world/Player.h"
+#include "world/Projectile.h"
+#include "world/ShieldPickup.h"
+
+#include "support/GameDriver.h"
+#include "support/HeldKeys.h"
+#include "support/TestImages.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The data set, the fonts and SDL are fixed, so the same build draws the same pixels. But SDL
+// picks its blending code by the processor's features at run time (plain C, MMX or SSE), and
+// those may round a blended channel differently; and the corner pixels of a rotated piece of
+// debris depend on float roundings in SDL's rotation. So a picture drawn on another machine
+// may differ from the reference by a step or two in a channel, and in a handful of pixels by
+// more. Anything the game itself changes moves far more pixels than that.
+constexpr int channelTolerance = 2;
+constexpr int differingPixelsAllowed = 16;
+
+constexpr int width = 800;
+constexpr int height = 600;
+
+// The game's seed (the counter's first reading): one under which the pilot, flying as it does,
+// meets every moment below and loses its ship with a score that enters the table.
+constexpr uint32_t seed = 8008;
+
+bool Recording()
+{
+    const char* value = std::getenv("SKARVOLD_RECORD_PICTURES");
+    return value != nullptr && std::string(value) == "1";
+}
+
+std::filesystem::path ReferencePath(const std::string& name)
+{
+    return std::filesystem::path(SKARVOLD_PICTURE_DIR) / (name + ".png");
+}
+
+bool SaveRgba(const std::filesystem::path& file, const std::vector<uint8_t>& rgba)
+{
+    return WritePng(
+        file.string(), width, height,
+        [&rgba](int x, int y) {
+            const uint8_t* p = &rgba[(static_cast<size_t>(y) * width + static_cast<size_t>(x)) * 4];
+            return (uint32_t { p[0] } << 16) | (uint32_t { p[1] } << 8) | p[2];
+        },
+        false);
+}
+
+// The window's picture as RGBA bytes, as the frame just presented left it.
+std::vector<uint8_t> TakePicture(const GameDriver& driver)
+{
+    std::vector<uint8_t> rgba(static_cast<size_t>(width * height * 4));
+    EXPECT_EQ(SDL_RenderReadPixels(driver.game->renderer->sdlRenderer, nullptr,
+                  SDL_PIXELFORMAT_RGBA32, rgba.data(), width * 4),
+        0)
+        << SDL_GetError();
+    return rgba;
+}
+
+// Compares the picture with its reference; on a difference writes what was drawn and a
+// difference picture (the drawn one dimmed, every differing pixel in magenta) into the build
+// folder and names both.
+void ExpectLikeReference(const std::string& name, const std::vector<uint8_t>& got)
+{
+    const std::filesystem::path reference = ReferencePath(name);
+    if (Recording()) {
+        ASSERT_TRUE(SaveRgba(reference, got)) << reference;
+        std::cout << "recorded " << reference.string() << "\n";
+        return;
+    }
+    const RgbaImage expected = LoadRgba(reference);
+    ASSERT_EQ(expected.width, width) << reference << " is missing or not 800x600";
+    ASSERT_EQ(expected.height, height) << reference;
+
+    std::vector<uint8_t> marked(got.size());
+    int differing = 0;
+    int largest = 0;
+    for (size_t pixel = 0; pixel < got.size(); pixel += 4) {
+        int difference = 0;
+        for (size_t channel = 0; channel < 3; ++channel)
+            difference = std::max(
+                difference, std::abs(got[pixel + channel] - expected.rgba[pixel + channel]));
+        largest = std::max(largest, difference);
+        const bool differs = difference > channelTolerance;
+        differing += differs ? 1 : 0;
+        for (size_t channel = 0; channel < 3; ++channel)
+            marked[pixel + channel] = static_cast<uint8_t>(got[pixel + channel] / 4);
+        if (differs) {
+            marked[pixel] = 255;
+            marked[pixel + 1] = 0;
+            marked[pixel + 2] = 255;
+        }
+        marked[pixel + 3] = 255;
+    }
+    if (differing <= differingPixelsAllowed)
+        return;
+
+    const std::filesystem::path out = std::filesystem::path(SKARVOLD_BUILD_DIR) / "pictures";
+    const std::filesystem::path gotFile = out / (name + ".got.png");
+    const std::filesystem::path diffFile = out / (name + ".diff.png");
+    const bool saved = SaveRgba(gotFile, got) && SaveRgba(diffFile, marked);
+    ADD_FAILURE() << "picture \"" << name << "\": " << differing << " pixels differ from "
+                  << reference.string() << " by more than " << channelTolerance
+                  << " (largest difference " << largest << ")\n"
+                  << (saved ? "  drawn: " + gotFile.string()
+                                 + "\n  differences: " + diffFile.string()
+                            : std::string("  (could not write the pictures into ") + out.string()
+                                 + ")");
+}
+
+// What the world holds at a moment of play.
+struct Scene {
+    int small = 0;
+    int medium = 0;
+    int big = 0;
+    int playerShots = 0;
+    int enemyShots = 0;
+    int pickups = 0;
+    int debris = 0;
+    int explosions = 0;
+    int scoreLabels = 0;  // "Score: + N"
+    int shieldLabels = 0; // "Shield: + 1"
+
+    static Scene Of(const World& world)
+    {
+        Scene scene;
+        for (const Object* object : world.objects) {
+            if (object->dead)
+                continue;
+            scene.small += dynamic_cast<const EnemySmall*>(object) != nullptr;
+            scene.medium += dynamic_cast<const EnemyMedium*>(object) != nullptr;
+            scene.big += dynamic_cast<const EnemyBig*>(object) != nullptr;
+            scene.pickups += dynamic_cast<const ShieldPickup*>(object) != nullptr;
+            scene.debris += dynamic_cast<const Debris*>(object) != nullptr;
+            scene.explosions += dynamic_cast<const Explosion*>(object) != nullptr;
+            if (const auto* shot = dynamic_cast<const Projectile*>(object)) {
+                scene.playerShots += shot->collisionMask == TypeEnemy;
+                scene.enemyShots += shot->collisionMask == TypePlayer;
+            }
+            if (const auto* text = dynamic_cast<const FlyingText*>(object)) {
+                // Counted once plainly visible.
+                const bool shown = text->label->opacity >= 96;
+                if (shown && text->label->text.starts_with("Score: + "))
+                    ++scene.scoreLabels;
+                if (shown && text->label->text == "Shield: + 1")
+                    ++scene.shieldLabels;
+            }
+        }
+        return scene;
+    }
+};
+
+// Plays the series and takes the pictures.
+class ScreenPictures : public ::testing::Test {
+protected:
+    void Frame(uint32_t ms) { driver.Frame(ms); }
+
+    void Picture(const std::string& name) { ExpectLikeReference(name, TakePicture(driver)); }
+
+    // Frames of 210 ms until every row of the hiscore page stands at full opacity: each row
+    // takes 200 ms and starts in the frame after the one before it is complete.
+    void FadeInHiscoreRows()
+    {
+        MenuMode* menu = driver.Menu();
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(menu->overlay->visible);
+        for (int frame = 0; frame < 20 && menu->rowNames[6]->opacity < 255; ++frame)
+            Frame(210);
+        for (size_t row = 0; row < menu->rowNames.size(); ++row)
+            ASSERT_EQ(menu->rowNames[row]->opacity, 255) << row;
+    }
+
+    const World& TheWorld() const { return *driver.game->world; }
+
+    enum class Flight {
+        Gather, // holds its fire while the enemies gather
+        Fight,  // fires from under the nearest enemy
+        Ram,    // flies into the nearest enemy
+    };
+
+    // One frame of the pilot, who looks at the world as the last frame left it. It heads for
+    // a pickup while it has room for a shield, else patrols low from side to side (firing in
+    // a fight) or, to ram, for the nearest enemy; of the nine ways to hold the arrows it takes
+    // the one nearest that heading among those that keep clear of every shot and enemy for
+    // the next half second, as far as a straight look ahead tells.
+    void Fly(Flight flight)
+    {
+        const Player* ship = driver.Play()->player;
+        if (ship == nullptr) {
+            keys.ReleaseAll();
+            return;
+        }
+        const Vec2 at = ship->position;
+        if (at.x < 200.0f)
+            patrolRight = true;
+        if (at.x > 600.0f)
+            patrolRight = false;
+        Vec2 goal { patrolRight ? 650.0f : 150.0f, 560.0f };
+        const Enemy* enemy = NearestEnemy(TheWorld(), at);
+        const ShieldPickup* pickup = NearestPickup(at);
+        if (flight == Flight::Ram && enemy != nullptr)
+            goal = enemy->position;
+        else if (pickup != nullptr && ship->shields < Player::maxShields)
+            goal = pickup->position;
+
+        int bestX = 0, bestY = 0;
+        float bestScore = -1e9f;
+        for (int x = -1; x <= 1; ++x) {
+            for (int y = -1; y <= 1; ++y) {
+                const float toGoal = static_cast<float>(x) * Sign(goal.x - at.x)
+                    + static_cast<float>(y) * Sign(goal.y - at.y);
+                const float clear = flight == Flight::Ram ? 100.0f : Clearance(*ship, x, y);
+                // Safe moves by their heading; among unsafe ones, the clearest.
+                const float score = clear > 12.0f ? 1000.0f + toGoal : clear;
+                if (score > bestScore) {
+                    bestScore = score;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+        }
+        keys.Hold(SDL_SCANCODE_LEFT, bestX < 0);
+        keys.Hold(SDL_SCANCODE_RIGHT, bestX > 0);
+        keys.Hold(SDL_SCANCODE_UP, bestY < 0);
+        keys.Hold(SDL_SCANCODE_DOWN, bestY > 0);
+        keys.Hold(SDL_SCANCODE_LCTRL, flight == Flight::Fight);
+    }
+
+    static float Sign(float value)
+    {
+        return std::abs(value) < 6.0f ? 0.0f : (value < 0 ? -1.0f : 1.0f);
+    }
+
+    // The smallest gap between the ship, holding the arrows (x, y) for 16 steps, and any enemy
+    // shot or enemy going straight on. The ship moves as Player::Update moves it: the thrust
+    // per 32 ms step on top of three quarters of the last step's displacement.
+    float Clearance(const Player& ship, int x, int y) const
+    {
+        Vec2 position = ship.position;
+        Vec2 velocity = ship.velocity;
+        float clearest = 1e9f;
+        for (int step = 1; step <= 16; ++step) {
+            velocity.x = static_cast<float>(x) * ship.thrust * 0.032f + velocity.x * 0.75f;
+            velocity.y = static_cast<float>(y) * ship.thrust * 0.032f + velocity.y * 0.75f;
+            position.x = std::clamp(position.x + velocity.x, ship.radius, 800.0f - ship.radius);
+            position.y = std::clamp(position.y + velocity.y, ship.radius, 600.0f - ship.radius);
+            for (const Object* object : TheWorld().objects) {
+                if (object->dead)
+                    continue;
+                Vec2 there = object->position;
+                const auto k = static_cast<float>(step);
+                if (const auto* shot = dynamic_cast<const Projectile*>(object)) {
+                    if (shot->collisionMask != TypePlayer)
+                        continue;
+                    there.x += shot->direction.x * shot->speed * 0.032f * k;
+                    there.y += shot->direction.y * shot->speed * 0.032f * k;
+                } else if (const auto* enemy = dynamic_cast<const Enemy*>(object)) {
+                    there.x += enemy->velocity.x * k;
+                    there.y += enemy->velocity.y * k;
+                } else {
+                    continue;
+                }
+                clearest = std::min(clearest,
+                    std::hypot(there.x - position.x, there.y - position.y) - ship.radius
+                        - object->radius);
+            }
+        }
+        return clearest;
+    }
+
+    const ShieldPickup* NearestPickup(const Vec2& from) const
+    {
+        const ShieldPickup* nearest = nullptr;
+        for (const Object* object : TheWorld().objects) {
+            const auto* pickup = dynamic_cast<const ShieldPickup*>(object);
+            if (pickup == nullptr || pickup->dead)
+                continue;
+            if (nearest == nullptr
+                || std::abs(pickup->position.x - from.x) < std::abs(nearest->position.x - from.x))
+                nearest = pickup;
+        }
+        return nearest;
+    }
+
+    bool patrolRight = true;
+    GameDriver driver { seed };
+    HeldKeys keys;
+};
+
+TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
+{
+    // The menu once its texts have been built, then with "HISCORE" highlighted.
+    Frame(600);
+    ASSERT_NE(driver.Menu(), nullptr);
+    ASSERT_NE(driver.Menu()->playItem->texture, nullptr);
+    Picture("menu");
+    GameDriver::Tap(SDL_SCANCODE_DOWN);
+    Frame(16);
+    ASSERT_EQ(driver.Menu()->selected, driver.Menu()->hiscoreItem);
+    Picture("menu-hiscore-selected");
+
+    // The default table.
+    GameDriver::Tap(SDL_SCANCODE_LCTRL);
+    Frame(16);
+    FadeInHiscoreRows();
+    ASSERT_EQ(driver.Menu()->rowNames[0]->text, "Zyla");
+    Picture("hiscore");
+
+    // Back to the main page, up to "PLAY" and into play, all in one frame.
+    GameDriver::Tap(SDL_SCANCODE_SPACE);
+    GameDriver::Tap(SDL_SCANCODE_UP);
+    GameDriver::Tap(SDL_SCANCODE_LCTRL);
+    Frame(16);
+    Frame(100);
+    GameMode* play = driver.Play();
+    ASSERT_NE(play, nullptr);
+    ASSERT_TRUE(play->banner->visible);
+    ASSERT_EQ(play->banner->opacity, 255);
+    ASSERT_EQ(play->scoreText->text, "Score: 0");
+    Picture("get-ready");
+
+    // Play, until the ship is lost with a score that enters the table. The pilot holds its
+    // fire until all three kinds of enemy are in the window.
+    Flight flight = Flight::Gather;
+    bool shieldShown = false, fightShown = false, burstShown = false;
+    constexpr uint32_t enoughToEnter = 11;
+    const uint32_t playStart = gameTime;
+    while (driver.Play() != nullptr && driver.Play()->player != nullptr) {
+        ASSERT_LT(gameTime - playStart, 120000u)
+            << "the pilot neither lost the ship nor reached every moment; shield " << shieldShown
+            << ", fight " << fightShown << ", burst " << burstShown << ", score "
+            << driver.Play()->score;
+        Fly(flight);
+        Frame(64);
+        play = driver.Play();
+        if (play->player == nullptr)
+            break;
+        const Scene scene = Scene::Of(TheWorld());
+        const bool allKinds = scene.small > 0 && scene.medium > 0 && scene.big > 0;
+
+        // A shield just collected: its notice, the shield round the ship, icon and label.
+        if (!shieldShown && scene.shieldLabels > 0 && play->shieldsLabel->opacity == 255
+            && play->player->shieldSprite->visible && !play->shieldIcons[0]->playing) {
+            Picture("play-shield");
+            shieldShown = true;
+        }
+        if (flight == Flight::Gather && allKinds && shieldShown)
+            flight = Flight::Fight;
+        // The three kinds, shots both ways and a pickup hovering.
+        if (!fightShown && flight == Flight::Fight && allKinds && scene.playerShots > 0
+            && scene.enemyShots > 0 && scene.pickups > 0) {
+            Picture("play-fight");
+            fightShown = true;
+        }
+        // A burst of debris with the screen shaken and the points awarded.
+        const Vec2 shake = driver.game->renderer->shakeOffset;
+        if (!burstShown && fightShown && scene.explosions > 0 && scene.debris > 0
+            && scene.scoreLabels > 0 && std::hypot(shake.x, shake.y) >= 2.5f) {
+            Picture("play-burst");
+            burstShown = true;
+            // The pause prompt over the same scene.
+            GameDriver::Tap(SDL_SCANCODE_ESCAPE);
+            Frame(16);
+            ASSERT_TRUE(gamePaused);
+            Picture("pause");
+            GameDriver::Tap(SDL_SCANCODE_ESCAPE);
+        }
+        if (burstShown && play->score >= enoughToEnter)
+            flight = Flight::Ram;
+    }
+    keys.ReleaseAll();
+    ASSERT_NE(driver.Play(), nullptr);
+    ASSERT_TRUE(shieldShown && fightShown && burstShown)
+        << "the ship was lost before every moment came; shield " << shieldShown << ", fight "
+        << fightShown << ", burst " << burstShown;
+    ASSERT_GE(driver.Play()->score, enoughToEnter);
+
+    // "GAME OVER!" halfway through its fade-in, then with both fades done.
+    for (int frame = 0; frame < 40 && driver.Play()->banner->text != "GAME OVER!"; ++frame)
+        Frame(64);
+    ASSERT_EQ(driver.Play()->banner->text, "GAME OVER!");
+    Frame(250);
+    ASSERT_EQ(driver.Play()->banner->opacity, 127);
+    Picture("game-over-fading");
+    Frame(2750);
+    ASSERT_EQ(driver.Play()->banner->opacity, 255);
+    ASSERT_EQ(driver.Play()->gameOverBackground->opacity, 255);
+    Picture("game-over");
+
+    // Back in the menu, which opens on the table with the new score in it.
+    Frame(2100);
+    FadeInHiscoreRows();
+    const std::array<TextItem*, MenuMode::shownRows>& names = driver.Menu()->rowNames;
+    ASSERT_TRUE(std::any_of(
+        names.begin(), names.end(), [](const TextItem* row) { return row->text == "YOU"; }));
+    Picture("hiscore-you");
+}
+
+} // namespace
