@@ -351,19 +351,27 @@ TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
     // Play, until the ship is lost with a score that enters the table. The pilot holds its
     // fire until all three kinds of enemy are in the window.
     Flight flight = Flight::Gather;
-    bool shieldShown = false, fightShown = false, burstShown = false;
+    bool shieldShown = false, fightShown = false, burstShown = false, hitShown = false;
+    // When the ship last lost a shield and kept another, while it has not changed since.
+    uint32_t keptAfterHit = 0;
+    bool kept = false;
     constexpr uint32_t enoughToEnter = 11;
     const uint32_t playStart = gameTime;
     while (driver.Play() != nullptr && driver.Play()->player != nullptr) {
         ASSERT_LT(gameTime - playStart, 120000u)
             << "the pilot neither lost the ship nor reached every moment; shield " << shieldShown
-            << ", fight " << fightShown << ", burst " << burstShown << ", score "
-            << driver.Play()->score;
+            << ", fight " << fightShown << ", burst " << burstShown << ", hit " << hitShown
+            << ", score " << driver.Play()->score;
         Fly(flight);
+        const uint32_t shieldsBefore = play->player->shields;
         Frame(64);
         play = driver.Play();
         if (play->player == nullptr)
             break;
+        if (play->player->shields != shieldsBefore) {
+            kept = play->player->shields > 0 && play->player->shields < shieldsBefore;
+            keptAfterHit = gameTime;
+        }
         const Scene scene = Scene::Of(TheWorld());
         const bool allKinds = scene.small > 0 && scene.medium > 0 && scene.big > 0;
 
@@ -394,14 +402,20 @@ TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
             Picture("pause");
             GameDriver::Tap(SDL_SCANCODE_ESCAPE);
         }
-        if (burstShown && play->score >= enoughToEnter)
+        // A hit taken on a shield with another one left: one icon shrunk away, the shield
+        // still round the ship and its flash long over.
+        if (!hitShown && kept && gameTime - keptAfterHit >= 800) {
+            Picture("play-shield-hit");
+            hitShown = true;
+        }
+        if (burstShown && hitShown && play->score >= enoughToEnter)
             flight = Flight::Ram;
     }
     keys.ReleaseAll();
     ASSERT_NE(driver.Play(), nullptr);
-    ASSERT_TRUE(shieldShown && fightShown && burstShown)
+    ASSERT_TRUE(shieldShown && fightShown && burstShown && hitShown)
         << "the ship was lost before every moment came; shield " << shieldShown << ", fight "
-        << fightShown << ", burst " << burstShown;
+        << fightShown << ", burst " << burstShown << ", hit " << hitShown;
     ASSERT_GE(driver.Play()->score, enoughToEnter);
 
     // "GAME OVER!" halfway through its fade-in, then with both fades done.
