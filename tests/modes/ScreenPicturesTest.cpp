@@ -404,7 +404,8 @@ TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
         }
         // A hit taken on a shield with another one left: one icon shrunk away, the shield
         // still round the ship and its flash long over.
-        if (!hitShown && kept && gameTime - keptAfterHit >= 800) {
+        if (!hitShown && kept && gameTime - keptAfterHit >= 800
+            && play->player->shieldSprite->visible) {
             Picture("play-shield-hit");
             hitShown = true;
         }
