@@ -3,6 +3,7 @@
 #include "base/AssetPaths.h"
 #include "base/Clock.h"
 #include "base/Timer.h"
+#include "base/Window.h"
 #include "render/FrameDecoder.h"
 #include "render/Renderer.h"
 #include "world/World.h"

@@ -24,8 +24,6 @@ DisplayConnector SdlDisplayConnector();
 // Renderer, and runs one frame of timers, fixed 32 ms world steps and drawing.
 class GameBase {
 public:
-    static constexpr int windowWidth = 800;
-    static constexpr int windowHeight = 600;
     // The window's class, by which a desktop matches it to the game's menu entry (whose
     // StartupWMClass names it): the same whatever the program's file is called.
     static constexpr const char* windowClass = "skarvold";

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Random.h"
+#include "base/Window.h"
 #include "render/Renderer.h"
 
 #include <SDL.h>
@@ -16,9 +17,6 @@
 // game's generator at seed 1; both are put back afterwards so that other tests start alike.
 class HeadlessWindow : public ::testing::Test {
 protected:
-    static constexpr int windowWidth = 800;
-    static constexpr int windowHeight = 600;
-
     void SetUp() override
     {
         ResetClock();

@@ -1,5 +1,7 @@
 #include "datagen/images/FrameWriter.h"
 
+#include "base/Window.h"
+
 #include <cstdio>
 #include <stdexcept>
 #include <utility>
@@ -42,7 +44,7 @@ void FrameWriter::Write(const std::string& path, const std::vector<Canvas>& sequ
     const int width = sequence.front().Width();
     const int height = sequence.front().Height();
     // The game draws every frame at frame 0's size and the window is 800x600.
-    if (width > 800 || height > 600)
+    if (width > windowWidth || height > windowHeight)
         throw std::runtime_error(path + ": frames larger than the window");
     for (const Canvas& frame : sequence)
         if (frame.Width() != width || frame.Height() != height)

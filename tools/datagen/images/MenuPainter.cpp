@@ -1,5 +1,7 @@
 #include "datagen/images/MenuPainter.h"
 
+#include "base/Window.h"
+
 #include "datagen/images/ExplosionPainter.h"
 #include "datagen/images/Noise.h"
 #include "datagen/images/Paint.h"
@@ -119,7 +121,7 @@ void Bolt(cairo_t* cr, double x, double y, double angle, double length)
 
 Canvas PaintMenuBackground()
 {
-    Canvas canvas(800, 600);
+    Canvas canvas(windowWidth, windowHeight);
     NebulaStyle style;
     style.seed = 0x3e100001u;
     style.spaceTop = Rgb(8, 8, 24);

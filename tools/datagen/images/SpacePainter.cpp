@@ -1,5 +1,7 @@
 #include "datagen/images/SpacePainter.h"
 
+#include "base/Window.h"
+
 #include "datagen/images/Noise.h"
 
 #include <algorithm>
@@ -200,7 +202,7 @@ void PaintGalaxy(
 
 Canvas PaintGameBackground()
 {
-    Canvas canvas(800, 600);
+    Canvas canvas(windowWidth, windowHeight);
     NebulaStyle style;
     style.seed = 0x5eed0001u;
     style.spaceTop = Rgb(7, 8, 22);
@@ -221,7 +223,7 @@ Canvas PaintGameBackground()
 
 Canvas PaintGameOverBackground()
 {
-    Canvas canvas(800, 600);
+    Canvas canvas(windowWidth, windowHeight);
     cairo_t* cr = canvas.Cr();
     // Darkest red at the rim, a thinner veil in the middle where "GAME OVER!" stands.
     cairo_pattern_t* vignette
@@ -238,7 +240,7 @@ Canvas PaintGameOverBackground()
 
 Canvas PaintBlackOverlay()
 {
-    Canvas canvas(800, 600);
+    Canvas canvas(windowWidth, windowHeight);
     cairo_set_source_rgba(canvas.Cr(), 0.0, 0.0, 0.0, 1.0);
     cairo_paint(canvas.Cr());
     return canvas;
