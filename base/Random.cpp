@@ -13,3 +13,8 @@ int rng::rand()
 {
     return generator.Next();
 }
+
+uint32_t rng::state()
+{
+    return generator.state;
+}

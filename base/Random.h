@@ -30,4 +30,6 @@ public:
 namespace rng {
 void srand(uint32_t seed);
 int rand();
+// The generator's state, for tests that count how many draws a piece of the game makes.
+uint32_t state();
 } // namespace rng

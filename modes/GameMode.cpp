@@ -3,14 +3,14 @@
 #include "base/Clock.h"
 #include "base/Random.h"
 #include "base/Timer.h"
+#include "base/Window.h"
+#include "modes/EnemySpawn.h"
 #include "modes/Game.h"
 #include "render/Renderer.h"
 #include "render/Sprite.h"
 #include "render/TextItem.h"
 #include "sound/ISoundEngine.h"
-#include "world/EnemyBig.h"
-#include "world/EnemyMedium.h"
-#include "world/EnemySmall.h"
+#include "world/Enemy.h"
 #include "world/Player.h"
 #include "world/ShieldPickup.h"
 #include "world/World.h"
@@ -24,7 +24,7 @@ constexpr const char* boldFont = "Data/Fonts/OpenSans-Bold.ttf";
 constexpr const char* regularFont = "Data/Fonts/OpenSans-Regular.ttf";
 constexpr const char* musicPath = "Data/Music/Game.wav";
 
-constexpr Vec2 screenCentre { 400.0f, 300.0f };
+constexpr Vec2 screenCentre { windowWidth / 2.0f, windowHeight / 2.0f };
 constexpr Rgb white { 255, 255, 255 };
 constexpr Rgb getReadyColour { 64, 128, 255 };
 constexpr Rgb alarmColour { 255, 64, 32 };
@@ -306,23 +306,11 @@ void GameMode::ToggleBanner()
 void GameMode::SpawnEnemy()
 {
     World* world = game->world;
-    // Small 26, big 30, medium 45 chances in 101; the pickup comes sooner after smaller ones.
-    const int kind = rng::rand() % 101;
-    Ship* enemy = nullptr;
-    float pickupScale = 1.0f;
-    if (kind <= 25) {
-        enemy = world->Create<EnemySmall>(world);
-        pickupScale = 0.5f;
-    } else if (kind <= 55) {
-        enemy = world->Create<EnemyBig>(world);
-        pickupScale = 0.75f;
-    } else {
-        enemy = world->Create<EnemyMedium>(world);
-        pickupScale = 1.0f;
-    }
-
+    const EnemySpawn& kind = EnemySpawn::Draw();
+    Enemy* enemy = kind.make(*world);
+    // The pickup comes sooner after smaller enemies.
     const auto delay
-        = static_cast<uint32_t>(static_cast<float>(rng::rand() % 8001 + 4000) * pickupScale);
+        = static_cast<uint32_t>(static_cast<float>(rng::rand() % 8001 + 4000) * kind.pickupScale);
     // A pickup already on its way is not postponed.
     if (!pickupTimer->active)
         pickupTimer->Start([this] { SpawnPickup(); }, delay, false);

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Random.h"
+#include "base/Window.h"
 #include "modes/Game.h"
 #include "modes/GameMode.h"
 #include "render/Renderer.h"
@@ -12,15 +13,50 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace {
 constexpr float arrivalDistance = 10.0f; // px
 constexpr uint32_t firstShotAgeMs = 100;
+constexpr float shotDrop = 32.0f; // px below the centre
 } // namespace
+
+Enemy::Enemy(World* owner, const EnemyKind& description)
+    : kind(&description)
+{
+    spawnTime = gameTime;
+    lastFireCheck = 0;
+    fireInterval = 0;
+    sprite = owner->renderer->AddSprite(kind->sprite, 3);
+    if (kind->looping) {
+        sprite->looping = true;
+        sprite->playing = true;
+    }
+    radius = RadiusOfFrames(sprite);
+    collisionType = TypeEnemy;
+    speed = kind->speed;
+    scoreValue = kind->scoreValue;
+}
+
+void Enemy::Update(float dt)
+{
+    Steer(dt);
+}
+
+void Enemy::SetPosition(const Vec2& p)
+{
+    position = p;
+    previousPosition = p;
+    target = p;
+    if (sprite != nullptr)
+        sprite->position = p;
+}
 
 void Enemy::Die()
 {
+    if (dead)
+        return;
     auto* notice = world->Create<FlyingText>(world);
     notice->label->SetText("Score: + " + std::to_string(scoreValue));
     // The simulated position, not where the sprite was last drawn.
@@ -28,15 +64,47 @@ void Enemy::Die()
     dead = true;
     if (gameMode != nullptr)
         gameMode->AddScore(scoreValue);
+
+    // The counts are drawn before the explosion, in list order.
+    std::vector<DebrisSpec> debris;
+    for (const DebrisDraw& entry : kind->debris) {
+        const uint32_t extra = entry.spread == 0
+            ? 0
+            : static_cast<uint32_t>(RandomBelow(static_cast<int>(entry.spread)));
+        debris.push_back({ entry.path, entry.least + extra });
+    }
+    Renderer& renderer = *world->renderer;
+    renderer.Shake(kind->shakeMagnitude, kind->shakeMs);
+    auto* explosion = world->Create<Explosion>();
+    explosion->debrisSpeedScale = kind->debrisSpeedScale;
+    explosion->sprite = renderer.AddSprite(kind->explosion, 4);
+    for (const DebrisSpec& entry : debris)
+        explosion->AddDebris(entry.path, entry.count);
+    // Where the enemy was last drawn, which may lag its simulated position by a step.
+    explosion->SetPosition(sprite->position);
+    explosion->SpawnDebris();
+    PlayEffect(kind->deathSound);
 }
 
-void Enemy::PlaceAt(const Vec2& p)
+void Enemy::Fire()
 {
-    position = p;
-    previousPosition = p;
-    target = p;
-    if (sprite != nullptr)
-        sprite->position = p;
+    const FireRule& rule = kind->fire;
+    if (rule.redraw == FireRule::Redraw::Never)
+        return;
+    const uint32_t now = gameTime;
+    if (now - lastFireCheck < fireInterval)
+        return;
+    if (gameMode == nullptr || gameMode->player == nullptr)
+        return;
+    // Too young to fire, a kind that draws only after a shot draws nothing, so its check
+    // passes again on the next step.
+    const bool fires = now - spawnTime > firstShotAgeMs;
+    if (fires)
+        Volley();
+    if (fires || rule.redraw == FireRule::Redraw::EveryPass)
+        fireInterval
+            = rule.least + static_cast<uint32_t>(RandomBelow(static_cast<int>(rule.spread)));
+    lastFireCheck = now;
 }
 
 void Enemy::Steer(float dt, float speedFactor)
@@ -57,42 +125,27 @@ void Enemy::Steer(float dt, float speedFactor)
     Fire();
 }
 
+void Enemy::ChooseTarget()
+{
+    target.x = static_cast<float>(RandomColumn());
+}
+
+void Enemy::Volley() { }
+
+Vec2 Enemy::ShotStart() const
+{
+    return { position.x, position.y + shotDrop };
+}
+
 int Enemy::RandomColumn() const
 {
     const auto r = static_cast<int>(radius);
-    return r + RandomBelow(801 - 2 * r);
+    return r + RandomBelow(windowWidth + 1 - 2 * r);
 }
 
 int Enemy::RandomBelow(int range)
 {
     return rng::rand() % std::max(range, 1);
-}
-
-bool Enemy::FireCheckDue() const
-{
-    if (gameTime - lastFireCheck < fireInterval)
-        return false;
-    return gameMode != nullptr && gameMode->player != nullptr;
-}
-
-bool Enemy::OldEnoughToFire() const
-{
-    return gameTime - spawnTime > firstShotAgeMs;
-}
-
-void Enemy::Explode(const Wreck& wreck, const std::vector<DebrisSpec>& debris)
-{
-    Renderer& renderer = *world->renderer;
-    renderer.Shake(wreck.shakeMagnitude, wreck.shakeMs);
-    auto* explosion = world->Create<Explosion>();
-    explosion->debrisSpeedScale = wreck.debrisSpeedScale;
-    explosion->sprite = renderer.AddSprite(wreck.explosionPath, 4);
-    for (const DebrisSpec& entry : debris)
-        explosion->AddDebris(entry.path, entry.count);
-    // Where the enemy was last drawn, which may lag its simulated position by a step.
-    explosion->SetPosition(sprite->position);
-    explosion->SpawnDebris();
-    PlayEffect(wreck.deathSound);
 }
 
 void Enemy::PlayEffect(const std::string& path) const
@@ -101,4 +154,10 @@ void Enemy::PlayEffect(const std::string& path) const
         return;
     if (ISoundEngine* engine = gameMode->game->GetSoundEngine())
         engine->PlayEffect(path);
+}
+
+Enemy& AsEnemy(Object& object)
+{
+    assert(object.collisionType == TypeEnemy && dynamic_cast<Enemy*>(&object) != nullptr);
+    return static_cast<Enemy&>(object);
 }

@@ -7,25 +7,68 @@
 #include <string>
 #include <vector>
 
-// The base of the three enemy ships: they steer toward a target point at their own speed,
-// run a timed fire check every step, die from one hit and award their points when they do.
+// One image of a wreck's debris and how many pieces of it fly: `least`, plus rand() % `spread`
+// when `spread` is not 0 (one draw, made when the enemy dies, in list order).
+struct DebrisDraw {
+    std::string path {};
+    uint32_t least = 0;
+    uint32_t spread = 0;
+};
+
+// When an enemy draws its next fireInterval, least + rand() % spread ms.
+struct FireRule {
+    enum class Redraw {
+        Never,     // it never fires: the fire check does nothing
+        EveryPass, // on every pass of the interval test, also when too young to fire
+        AfterShot, // only after a volley
+    };
+    Redraw redraw = Redraw::Never;
+    uint32_t least = 0;  // ms
+    uint32_t spread = 0; // ms
+};
+
+// Everything in which one kind of enemy differs from the others but its shot pattern and its
+// rule for new targets: written once per kind as a constant.
+struct EnemyKind {
+    const char* sprite = nullptr; // layer 3
+    bool looping = false;         // its animation runs from construction on; else it stands still
+    float speed = 0.0f;           // px/s
+    uint32_t scoreValue = 0;
+    FireRule fire {};
+    float shakeMagnitude = 0.0f; // px
+    uint32_t shakeMs = 0;
+    const char* explosion = nullptr; // layer 4
+    float debrisSpeedScale = 0.0f;
+    std::vector<DebrisDraw> debris {};
+    const char* deathSound = nullptr;
+};
+
+// The base of every enemy ship: they steer toward a target point at their own speed, run a
+// timed fire check every step, die from one hit and award their points when they do. A kind
+// gives its description and says only what is its own: where it starts, its volley and its
+// rule for new targets.
 class Enemy : public Ship {
 public:
-    // How a type of enemy blows up.
-    struct Wreck {
-        float shakeMagnitude = 0.0f; // px
-        uint32_t shakeMs = 0;
-        const char* explosionPath = nullptr;
-        float debrisSpeedScale = 0.0f;
-        const char* deathSound = nullptr;
-    };
+    // Adds the kind's sprite through the world's renderer and takes the kind's figures; the
+    // kind places itself.
+    Enemy(World* owner, const EnemyKind& kind);
+
+    // The steering step at the kind's speed.
+    void Update(float dt) override;
+    // Sets position, previousPosition and target to `p`: a placed enemy starts at rest. The
+    // sprite goes there too, so an enemy destroyed before it was ever drawn explodes in place.
+    void SetPosition(const Vec2& p) override;
 
     // Scoring: a rising "Score: + N" label at the enemy's position, `dead`, and the points
-    // added to the play mode's score. Each type calls this first, then makes its explosion.
+    // added to the play mode's score; then the kind's shake, explosion, debris and death
+    // sound. Two contacts in one step (two shots, or a shot and the ship) may both call it:
+    // only the first one counts.
     virtual void Die();
-    // The type's fire check with its shot pattern.
-    virtual void Fire() = 0;
+    // The fire check: when the interval has passed, a player is there and the enemy is more
+    // than 100 ms old, the kind's volley; the next interval by the kind's rule.
+    virtual void Fire();
 
+    const EnemyKind* kind = nullptr;
     float speed = 0.0f; // px/s
     uint32_t scoreValue = 0;
     Vec2 target;
@@ -34,26 +77,25 @@ public:
     uint32_t lastFireCheck = 0;
 
 protected:
-    // Sets position, previousPosition and target to `p`: a placed enemy starts at rest. The
-    // sprite goes there too, so an enemy destroyed before it was ever drawn explodes in place.
-    void PlaceAt(const Vec2& p);
     // One steering step toward `target` at `speed` times `speedFactor`; on arrival asks
     // ChooseTarget for a new one. Ends with Fire().
     void Steer(float dt, float speedFactor = 1.0f);
-    // The type's rule for a new target on arrival.
-    virtual void ChooseTarget() = 0;
-    // x = R + rand() % (801 - 2R), R the radius truncated: a column inside the window.
+    // The kind's rule for a new target on arrival. This one draws a new column and keeps y.
+    virtual void ChooseTarget();
+    // The kind's shots and its attack sound.
+    virtual void Volley();
+    // Where every enemy shot starts: 32 px below the enemy's centre.
+    Vec2 ShotStart() const;
+    // x = R + rand() % (windowWidth + 1 - 2R), R the radius truncated: a column inside the
+    // window.
     int RandomColumn() const;
     // rand() % range: one draw. A range below 1 counts as 1 (answering 0), so an image wider
     // than its band can never divide by zero.
     static int RandomBelow(int range);
-    // Steps 1 to 3 of the fire check: whether the interval has passed and a player is there.
-    bool FireCheckDue() const;
-    // Whether more than 100 ms have passed since construction.
-    bool OldEnoughToFire() const;
-    // After the scoring: shakes the screen, leaves an explosion throwing `debris` where the
-    // sprite was last drawn, and plays the death sound.
-    void Explode(const Wreck& wreck, const std::vector<DebrisSpec>& debris);
     // Plays an effect through the play mode's sound engine.
     void PlayEffect(const std::string& path) const;
 };
+
+// The enemy an object of type TypeEnemy is. Shots and the player reach enemies only this
+// way; in debug builds it asserts that the object is one.
+Enemy& AsEnemy(Object& object);

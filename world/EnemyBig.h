@@ -10,17 +10,15 @@ class EnemyBig : public Enemy {
 public:
     static constexpr uint32_t rushMs = 500;
 
-    // Adds its sprite through the world's renderer; it is placed by SetGameMode.
+    // It is placed by SetGameMode.
     explicit EnemyBig(World* owner);
-    // Marks the rush timer and the sprite dead.
+    // Marks the rush timer dead; Ship's destructor ends the sprite.
     ~EnemyBig() override;
 
+    // Starts a rush while the player is in reach, then steers.
     void Update(float dt) override;
-    void SetPosition(const Vec2& p) override;
     // Stores the mode, then enters at the edge away from the player.
     void SetGameMode(GameMode* mode) override;
-    void Die() override;
-    void Fire() override;
 
     // The rush timer's callback.
     void EndRush();
@@ -29,5 +27,5 @@ public:
     bool rushing = false;
 
 protected:
-    void ChooseTarget() override;
+    void Volley() override;
 };

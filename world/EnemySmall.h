@@ -5,16 +5,11 @@
 // Fast; wanders over the upper part of the screen and fires fans of three shots. 3 points.
 class EnemySmall : public Enemy {
 public:
-    // Adds its sprite through the world's renderer and places itself.
+    // Places itself below the band of its later targets.
     explicit EnemySmall(World* owner);
-    // Marks the sprite dead.
-    ~EnemySmall() override;
-
-    void Update(float dt) override;
-    void SetPosition(const Vec2& p) override;
-    void Die() override;
-    void Fire() override;
 
 protected:
+    // Anywhere in the upper band: x, then y.
     void ChooseTarget() override;
+    void Volley() override;
 };

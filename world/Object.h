@@ -8,7 +8,9 @@ class World;
 struct Sprite;
 
 // Collision types, one bit each. The World tells an object of a contact only when its
-// collisionMask shares a bit with the other's collisionType.
+// collisionMask shares a bit with the other's collisionType. A handler tells the other's kind
+// by its whole type, and casts on that alone: an object of type TypePlayer is the Player,
+// TypeEnemy an Enemy (reached through AsEnemy, which checks it in debug builds).
 enum CollisionType : uint32_t {
     TypePlayer = 1,
     TypeProjectile = 2,

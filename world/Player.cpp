@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Random.h"
+#include "base/Window.h"
 #include "modes/Game.h"
 #include "modes/GameMode.h"
 #include "render/Animation.h"
@@ -18,8 +19,6 @@
 #include <string>
 
 namespace {
-constexpr float windowWidth = 800.0f;
-constexpr float windowHeight = 600.0f;
 constexpr Vec2 startPosition { 400.0f, 550.0f };
 constexpr float startThrust = 100.0f;
 // Each step keeps this share of the last step's displacement.
@@ -81,16 +80,16 @@ void Player::Update(float dt)
         position.x = radius;
         velocity.x = 0.0f;
     }
-    if (position.x > windowWidth - radius) {
-        position.x = windowWidth - radius;
+    if (position.x > static_cast<float>(windowWidth) - radius) {
+        position.x = static_cast<float>(windowWidth) - radius;
         velocity.x = 0.0f;
     }
     if (position.y < radius) {
         position.y = radius;
         velocity.y = 0.0f;
     }
-    if (position.y > windowHeight - radius) {
-        position.y = windowHeight - radius;
+    if (position.y > static_cast<float>(windowHeight) - radius) {
+        position.y = static_cast<float>(windowHeight) - radius;
         velocity.y = 0.0f;
     }
 
@@ -111,7 +110,7 @@ void Player::OnCollision(Object* other)
     if (other->collisionType == TypeEnemy) {
         // Ramming: the enemy goes, and the four hits use up every shield (at most three)
         // before the last one destroys the ship.
-        static_cast<Enemy*>(other)->Die();
+        AsEnemy(*other).Die();
         for (int hit = 0; hit < 4; ++hit)
             TakeHit();
     }

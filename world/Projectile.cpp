@@ -57,7 +57,7 @@ void Projectile::OnCollision(Object* other)
     if (other->collisionType == TypePlayer)
         static_cast<Player*>(other)->TakeHit();
     else if (other->collisionType == TypeEnemy && !other->dead)
-        static_cast<Enemy*>(other)->Die();
+        AsEnemy(*other).Die();
     dead = true;
 }
 

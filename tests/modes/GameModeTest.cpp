@@ -1,16 +1,17 @@
 #include "modes/PlayFixture.h"
 
 #include "base/Random.h"
+#include "base/Window.h"
+#include "modes/EnemySpawn.h"
 #include "render/Renderer.h"
 #include "render/TextItem.h"
 #include "sound/MusicHandle.h"
-#include "world/EnemyBig.h"
-#include "world/EnemyMedium.h"
-#include "world/EnemySmall.h"
+#include "world/Enemy.h"
 #include "world/ShieldPickup.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <typeinfo>
 
 namespace {
@@ -20,9 +21,9 @@ using GameModeTest = PlayFixture;
 // The brightness of the whole picture last drawn.
 uint64_t Brightness(Renderer& renderer)
 {
-    std::vector<uint32_t> pixels(800 * 600);
+    std::vector<uint32_t> pixels(static_cast<size_t>(windowWidth * windowHeight));
     SDL_RenderReadPixels(
-        renderer.sdlRenderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), 800 * 4);
+        renderer.sdlRenderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), windowWidth * 4);
     uint64_t sum = 0;
     for (uint32_t pixel : pixels)
         sum += ((pixel >> 16) & 0xff) + ((pixel >> 8) & 0xff) + (pixel & 0xff);
@@ -70,33 +71,52 @@ TEST_F(GameModeTest, GetReadyEndsHiddenWhenTheLastGameLeftTheBlinkTimerFirst)
     EXPECT_FALSE(play().banner->visible);
 }
 
+// How many draws of the game's generator `run` makes, from `seed`: counted by stepping a twin
+// until it stands where the game's generator was left.
+int DrawsMadeBy(uint32_t seed, const std::function<void()>& run)
+{
+    rng::srand(seed);
+    run();
+    const uint32_t after = rng::state();
+    Random twin(seed);
+    int draws = 0;
+    for (; twin.state != after && draws < 100000; ++draws)
+        twin.Next();
+    return draws;
+}
+
 TEST_F(GameModeTest, EnemyKindsFollowTheDrawAndSetThePickupDelay)
 {
-    struct Case {
-        int draw;
-        const std::type_info& kind;
-        float scale;
-        int drawsBeforeDelay; // the kind's draw, then the enemy's own
-    };
-    for (const Case& c :
-        { Case { 25, typeid(EnemySmall), 0.5f, 3 }, Case { 26, typeid(EnemyBig), 0.75f, 1 },
-            Case { 55, typeid(EnemyBig), 0.75f, 1 }, Case { 56, typeid(EnemyMedium), 1.0f, 2 } }) {
-        uint32_t seed = 1;
-        while (Random(seed).Next() % 101 != c.draw)
-            ++seed;
-        play().pickupTimer->active = false;
-        rng::srand(seed);
-        play().SpawnEnemy();
-        auto* enemy = dynamic_cast<Enemy*>(world().objects.back());
-        ASSERT_NE(enemy, nullptr);
-        EXPECT_TRUE(typeid(*enemy) == c.kind) << c.draw;
-        EXPECT_EQ(enemy->gameMode, &play());
+    // Each row of the spawner's table at both ends of its share of the draw: the kind it
+    // makes, then the pickup delay drawn after that kind's own draws, scaled by the row.
+    const int shares = EnemySpawn::Shares();
+    int first = 0;
+    for (const EnemySpawn& row : EnemySpawn::Table()) {
+        for (const int draw : { first, first + row.share - 1 }) {
+            SCOPED_TRACE(draw);
+            uint32_t seed = 1;
+            while (Random(seed).Next() % shares != draw)
+                ++seed;
+            const std::type_info* kind = nullptr;
+            const int made = DrawsMadeBy(seed, [&] {
+                const Enemy* example = row.make(world());
+                kind = &typeid(*example);
+            });
+            play().pickupTimer->active = false;
+            rng::srand(seed);
+            play().SpawnEnemy();
+            auto* enemy = dynamic_cast<Enemy*>(world().objects.back());
+            ASSERT_NE(enemy, nullptr);
+            EXPECT_TRUE(typeid(*enemy) == *kind);
+            EXPECT_EQ(enemy->gameMode, &play());
 
-        Random draws(seed);
-        for (int skip = 0; skip < c.drawsBeforeDelay; ++skip)
-            draws.Next();
-        const float delay = static_cast<float>(draws.Next() % 8001 + 4000) * c.scale;
-        EXPECT_EQ(play().pickupTimer->fireTime, gameTime + static_cast<uint32_t>(delay)) << c.draw;
+            Random draws(seed);
+            for (int skip = 0; skip <= made; ++skip) // the kind's draw, then the enemy's own
+                draws.Next();
+            const float delay = static_cast<float>(draws.Next() % 8001 + 4000) * row.pickupScale;
+            EXPECT_EQ(play().pickupTimer->fireTime, gameTime + static_cast<uint32_t>(delay));
+        }
+        first += row.share;
     }
     // A pending pickup is not postponed by the next enemy.
     const uint32_t pending = play().pickupTimer->fireTime;

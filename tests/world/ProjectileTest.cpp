@@ -19,22 +19,24 @@ namespace {
 const char* const playerShot = "Data/Player/Projectile"; // 12 by 30 frames
 
 // An enemy that only counts how often it is destroyed.
+const EnemyKind targetKind { .sprite = playerShot };
 class TargetEnemy : public Enemy {
 public:
+    explicit TargetEnemy(World* owner)
+        : Enemy(owner, targetKind)
+    {
+    }
     void Die() override
     {
         ++deaths;
         dead = true;
     }
-    void Fire() override { }
-    void ChooseTarget() override { }
     int deaths = 0;
 };
 
 TargetEnemy* PlaceTarget(World& world, Vec2 at)
 {
-    auto* enemy = world.Create<TargetEnemy>();
-    enemy->collisionType = TypeEnemy;
+    auto* enemy = world.Create<TargetEnemy>(&world);
     enemy->radius = 20;
     enemy->SetPosition(at);
     return enemy;
