@@ -2,10 +2,43 @@
 
 #include "base/AssetPaths.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// How seeds are given out. Every image and sound that draws random numbers draws them from a
+// seed of its own, written in its table row, so that no two of them look or sound alike and
+// retouching one never changes another. Families, by the ship they belong to (1 the player,
+// 2 the small enemy, 3 the big one, then the next kind of ship 4, and so on):
+//   debris images     0xd<ship>0000<nn>, nn counting up within the ship
+//   explosion images  0xe<ship>0000<nn>
+//   sound effects     101 upwards, in the order of the effect table
+//   music             2002 (menu), 3002 (play)
+// The space backdrops (0x5eed00<nn>) and the menu art (0x3e1000<nn>) keep theirs inside their
+// painters. A new asset takes the next free number of its family; the generator refuses to run
+// when two rows of a table share a seed.
+struct SeededAsset {
+    std::string_view path {};
+    uint32_t seed = 0; // 0: the asset draws no random numbers
+};
+
+// Throws, naming both paths, when two assets share a seed other than 0.
+inline void CheckSeedsDiffer(const std::vector<SeededAsset>& assets)
+{
+    std::map<uint32_t, std::string_view> owners;
+    for (const SeededAsset& asset : assets) {
+        if (asset.seed == 0)
+            continue;
+        const auto [owner, fresh] = owners.emplace(asset.seed, asset.path);
+        if (!fresh)
+            throw std::runtime_error(std::string(asset.path) + " and " + std::string(owner->second)
+                + " share the seed " + std::to_string(asset.seed));
+    }
+}
 
 // Draws every image of the game's image table as numbered PNG frames below `dataDir`.
 void GenerateImages(const std::filesystem::path& dataDir);

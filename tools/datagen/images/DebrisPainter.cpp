@@ -7,10 +7,8 @@
 Canvas PaintDebris(const DebrisStyle& style)
 {
     Random random(style.seed);
-    Canvas canvas(style.frame, style.frame);
+    Canvas canvas = Centred(style.frame, style.frame);
     cairo_t* cr = canvas.Cr();
-    const double half = static_cast<double>(style.frame) / 2.0;
-    cairo_translate(cr, half, half);
     cairo_rotate(cr, Range(random, 0.0, 2.0 * Pi));
 
     // A jagged outline: corners at uneven angles and distances.

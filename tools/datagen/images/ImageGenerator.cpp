@@ -74,6 +74,7 @@ ExplosionStyle ExplosionLook(uint32_t seed, int size, int frames, int fire, int 
 struct Painter {
     std::function<std::vector<Canvas>()> paint;
     std::string_view sameAs {};
+    uint32_t seed = 0; // 0: the painting draws no random numbers of its own
 };
 
 // A painter of one still picture or of a sequence of frames.
@@ -93,16 +94,21 @@ template <class Paint> Painter Painted(Paint paint)
 Painter Debris(uint32_t seed, int frame, double radius, const HullColours& colours,
     double stretch = 1.0, bool hotEdge = true)
 {
-    return Painted([=] { return DebrisFrame(seed, frame, radius, colours, stretch, hotEdge); });
+    Painter painter
+        = Painted([=] { return DebrisFrame(seed, frame, radius, colours, stretch, hotEdge); });
+    painter.seed = seed;
+    return painter;
 }
 
 Painter Explosion(uint32_t seed, int size, int frames, int fire, int smoke, int sparks, int blasts,
     const Colour& sparkColour)
 {
-    return Painted([=] {
+    Painter painter = Painted([=] {
         return PaintExplosion(
             ExplosionLook(seed, size, frames, fire, smoke, sparks, blasts, sparkColour));
     });
+    painter.seed = seed;
+    return painter;
 }
 
 // The painter of every image of the game, by its path in the game's image table.
@@ -166,6 +172,10 @@ std::map<std::string_view, Painter> Painters()
 void GenerateImages(const std::filesystem::path& dataDir)
 {
     std::map<std::string_view, Painter> painters = Painters();
+    std::vector<SeededAsset> seeds;
+    for (const auto& [path, painter] : painters)
+        seeds.push_back({ path, painter.seed });
+    CheckSeedsDiffer(seeds);
     FrameWriter writer(dataDir);
     // Copies are made once every painted picture is written.
     std::vector<std::pair<std::string_view, std::string_view>> copies;

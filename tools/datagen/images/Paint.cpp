@@ -166,3 +166,42 @@ void StrokeWith(cairo_t* cr, cairo_pattern_t* pattern, double width)
     cairo_stroke_preserve(cr);
     cairo_pattern_destroy(pattern);
 }
+
+Canvas Centred(int width, int height)
+{
+    Canvas canvas(width, height);
+    cairo_translate(
+        canvas.Cr(), static_cast<double>(width) / 2.0, static_cast<double>(height) / 2.0);
+    return canvas;
+}
+
+void HullFill(cairo_t* cr, cairo_pattern_t* fill, const Colour& outline, double outlineWidth)
+{
+    SetColour(cr, outline);
+    cairo_set_line_width(cr, outlineWidth);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke_preserve(cr);
+    FillWith(cr, fill);
+}
+
+void TopLight(cairo_t* cr, double top, double bottom, const Colour& light, double width)
+{
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    StrokeWith(cr,
+        Linear(0.0, top, 0.0, bottom, { { 0.0, light }, { 1.0, WithAlpha(light, 0.0) } }), width);
+    cairo_restore(cr);
+}
+
+void Lamp(Canvas& canvas, double x, double y, double radius, const Colour& colour, double glowScale)
+{
+    AddGlow(
+        canvas,
+        [&](cairo_t* cr) {
+            cairo_arc(cr, x, y, radius * 1.8, 0.0, 2.0 * Pi);
+            SetColour(cr, colour);
+            cairo_fill(cr);
+        },
+        static_cast<int>(4.0 * glowScale), 1.0);
+    RadialBlob(canvas.Cr(), x, y, radius, Rgb(255, 255, 255), colour);
+}

@@ -62,6 +62,20 @@ void AddGlow(
 void AddGlow(Canvas& target, const std::function<void(cairo_t*)>& draw, int blurRadius,
     double strength, cairo_operator_t op);
 
+// A blank canvas whose origin is its centre: every sprite is painted around (0, 0).
+Canvas Centred(int width, int height);
+
+// Fills the current path with a dark rim beneath (the outline that keeps a silhouette
+// readable on bright nebula), then the given fill pattern; the path stays.
+void HullFill(cairo_t* cr, cairo_pattern_t* fill, const Colour& outline, double outlineWidth);
+
+// A light edge along the top of the current path: light falls from above.
+void TopLight(cairo_t* cr, double top, double bottom, const Colour& light, double width);
+
+// A small lamp: a bright dot with a halo whose blur grows with `glowScale`.
+void Lamp(
+    Canvas& canvas, double x, double y, double radius, const Colour& colour, double glowScale);
+
 struct Stop {
     double offset = 0.0;
     Colour colour;

@@ -9,13 +9,6 @@ namespace {
 const Colour shieldCyan = Rgb(80, 200, 255);
 const Colour shieldPale = Rgb(170, 235, 255);
 
-Canvas Centred(int size)
-{
-    Canvas canvas(size, size);
-    cairo_translate(canvas.Cr(), static_cast<double>(size) / 2.0, static_cast<double>(size) / 2.0);
-    return canvas;
-}
-
 // Honeycomb lines covering a square of half size `extent`.
 void HexGrid(cairo_t* cr, double cell, double extent)
 {
@@ -45,7 +38,7 @@ void HexGrid(cairo_t* cr, double cell, double extent)
 Canvas ShieldFrame(double flash, double ripple)
 {
     const double radius = 44.0;
-    Canvas canvas = Centred(104);
+    Canvas canvas = Centred(104, 104);
     cairo_t* cr = canvas.Cr();
 
     // Glow of the rim, stronger in a hit.
@@ -191,7 +184,7 @@ std::vector<Canvas> PaintShieldIcon()
     std::vector<Canvas> frames;
     const int count = 10;
     for (int i = 0; i < count; ++i) {
-        Canvas frame = Centred(32);
+        Canvas frame = Centred(32, 32);
         if (i > 0) {
             const double t = static_cast<double>(i) / static_cast<double>(count - 1);
             // Grows with a small overshoot and settles exactly at full size on the last frame.
@@ -215,7 +208,7 @@ std::vector<Canvas> PaintShieldPickup()
     for (int i = 0; i < count; ++i) {
         const double phase = static_cast<double>(i) / static_cast<double>(count);
         const double pulse = 0.5 - 0.5 * std::cos(2.0 * Pi * phase);
-        Canvas frame = Centred(48);
+        Canvas frame = Centred(48, 48);
         cairo_t* cr = frame.Cr();
         const double ringRadius = 16.0 + 1.2 * pulse;
         AddGlow(

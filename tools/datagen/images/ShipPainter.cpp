@@ -6,27 +6,6 @@
 
 namespace {
 
-// Fills the current path with a dark rim beneath (the outline that keeps a silhouette
-// readable on bright nebula), then the given fill pattern; the path stays.
-void HullFill(cairo_t* cr, cairo_pattern_t* fill, const Colour& outline, double outlineWidth)
-{
-    SetColour(cr, outline);
-    cairo_set_line_width(cr, outlineWidth);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke_preserve(cr);
-    FillWith(cr, fill);
-}
-
-// A light edge along the top of the current path: light falls from above.
-void TopLight(cairo_t* cr, double top, double bottom, const Colour& light, double width)
-{
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    StrokeWith(cr,
-        Linear(0.0, top, 0.0, bottom, { { 0.0, light }, { 1.0, WithAlpha(light, 0.0) } }), width);
-    cairo_restore(cr);
-}
-
 void Line(cairo_t* cr, double x0, double y0, double x1, double y1)
 {
     cairo_move_to(cr, x0, y0);
@@ -66,21 +45,6 @@ void Flame(Canvas& canvas, double x, double y, double halfWidth, double length, 
     cairo_restore(cr);
 }
 
-// A small lamp: a bright dot with a halo.
-void Lamp(Canvas& canvas, double x, double y, double radius, const Colour& colour, double glowScale)
-{
-    AddGlow(
-        canvas,
-        [&](cairo_t* cr) {
-            cairo_arc(cr, x, y, radius * 1.8, 0.0, 2.0 * Pi);
-            SetColour(cr, colour);
-            cairo_fill(cr);
-        },
-        static_cast<int>(4.0 * glowScale), 1.0);
-    cairo_t* cr = canvas.Cr();
-    RadialBlob(cr, x, y, radius, Rgb(255, 255, 255), colour);
-}
-
 // The soft halo around a whole hull, drawn first so the hull sits on it.
 void HullGlow(Canvas& canvas, const std::vector<Point>& rightHalf, const Colour& colour, int blur,
     double strength)
@@ -101,14 +65,6 @@ void HullGlow(Canvas& canvas, const std::vector<Point>& rightHalf, const Colour&
 double LoopWobble(double phase, double a, double b)
 {
     return std::sin(2.0 * Pi * phase + a) * 0.6 + std::sin(2.0 * Pi * 3.0 * phase + b) * 0.4;
-}
-
-Canvas Frame(int width, int height)
-{
-    Canvas canvas(width, height);
-    cairo_translate(
-        canvas.Cr(), static_cast<double>(width) / 2.0, static_cast<double>(height) / 2.0);
-    return canvas;
 }
 
 } // namespace
@@ -238,7 +194,7 @@ std::vector<Canvas> PaintPlayer()
         const double phase = static_cast<double>(i) / static_cast<double>(count);
         // A loop-closing wobble plus a little jitter per frame, so no two frames match.
         const double wobble = LoopWobble(phase, a, b) + Range(random, -0.35, 0.35);
-        Canvas frame = Frame(64, 80);
+        Canvas frame = Centred(64, 80);
         DrawPlayerShip(frame, 13.0 + 3.5 * wobble, 0.85 + 0.15 * wobble, 1.0);
         frames.push_back(std::move(frame));
     }
@@ -338,7 +294,7 @@ std::vector<Canvas> PaintSmallEnemy()
     std::vector<Canvas> frames;
     const int count = 12;
     for (int i = 0; i < count; ++i) {
-        Canvas frame = Frame(56, 56);
+        Canvas frame = Centred(56, 56);
         cairo_translate(frame.Cr(), 0.0, 1.0);
         DrawSmallEnemy(frame, static_cast<double>(i) / static_cast<double>(count), 1.0);
         frames.push_back(std::move(frame));
@@ -483,7 +439,7 @@ std::vector<Canvas> PaintMediumEnemy()
     const double flashes[] = { 0.0, 1.0, 0.8, 0.58, 0.38, 0.2, 0.08, 0.0 };
     std::vector<Canvas> frames;
     for (double flash : flashes) {
-        Canvas frame = Frame(80, 88);
+        Canvas frame = Centred(80, 88);
         cairo_translate(frame.Cr(), 0.0, -4.0);
         DrawMediumEnemy(frame, flash, 1.0);
         frames.push_back(std::move(frame));
@@ -655,7 +611,7 @@ void DrawBigEnemy(Canvas& canvas, double glowScale)
 
 Canvas PaintBigEnemy()
 {
-    Canvas frame = Frame(144, 124);
+    Canvas frame = Centred(144, 124);
     cairo_translate(frame.Cr(), 0.0, 5.0);
     DrawBigEnemy(frame, 1.0);
     return frame;

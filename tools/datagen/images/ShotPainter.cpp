@@ -4,14 +4,6 @@
 
 namespace {
 
-Canvas Centred(int width, int height)
-{
-    Canvas canvas(width, height);
-    cairo_translate(
-        canvas.Cr(), static_cast<double>(width) / 2.0, static_cast<double>(height) / 2.0);
-    return canvas;
-}
-
 // A capsule from y0 to y1 (centre line x = 0) of the given half width.
 void CapsulePath(cairo_t* cr, double halfWidth, double y0, double y1)
 {

@@ -11,7 +11,7 @@ namespace {
     // The player's shot plays five times a second for minutes: short, soft and round. A triangle
     // falling a little more than an octave, a sine body beneath it and a faint breathy edge; all
     // of it under 4 kHz.
-    std::vector<double> PlayerAttack()
+    std::vector<double> PlayerAttack(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -40,12 +40,12 @@ namespace {
                     .highPass = 1200.0,
                     .gain = 0.12 },
             },
-            101, -10.0);
+            seed, -10.0);
     }
 
     // A shield hit: a falling saw ring-modulated by an unrelated frequency for a metallic clang,
     // a short bright zap on top, a crackle and a dull knock beneath.
-    std::vector<double> PlayerDamaged()
+    std::vector<double> PlayerDamaged(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -84,12 +84,12 @@ namespace {
                     .decay = 0.12,
                     .gain = 0.5 },
             },
-            102, -2.0);
+            seed, -2.0);
     }
 
     // The player's ship breaking up: a long blast with a deep thump and sub rumble, and over it a
     // detuned, wobbling tone powering down.
-    std::vector<double> PlayerDeath()
+    std::vector<double> PlayerDeath(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -134,11 +134,11 @@ namespace {
                     .lowPassSweep = -1.5,
                     .gain = 0.45 },
             },
-            103, -1.5);
+            seed, -1.5);
     }
 
     // Gaining a shield: a bright rising arpeggio of bells, C E G C, the last ringing longest.
-    std::vector<double> ShieldPickedUp()
+    std::vector<double> ShieldPickedUp(uint32_t seed)
     {
         std::vector<SfxLayer> layers;
         const double notes[] = { 1046.5, 1318.5, 1568.0, 2093.0 };
@@ -163,11 +163,11 @@ namespace {
                 .gain = 0.12,
                 .start = start });
         }
-        return RenderEffect(layers, 104, -3.0);
+        return RenderEffect(layers, seed, -3.0);
     }
 
     // Moving through the menu: a crisp, very short tick.
-    std::vector<double> MenuMove()
+    std::vector<double> MenuMove(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -184,11 +184,11 @@ namespace {
                     .decay = 0.03,
                     .gain = 0.5 },
             },
-            105, -7.0);
+            seed, -7.0);
     }
 
     // Taking a choice: a confirming two-note blip, a fifth upwards.
-    std::vector<double> MenuSelect()
+    std::vector<double> MenuSelect(uint32_t seed)
     {
         std::vector<SfxLayer> layers;
         const double notes[] = { 660.0, 990.0 };
@@ -211,11 +211,11 @@ namespace {
                 .gain = 0.4,
                 .start = start });
         }
-        return RenderEffect(layers, 106, -4.0);
+        return RenderEffect(layers, seed, -4.0);
     }
 
     // The small enemy's shot: a quick, thin, high pip.
-    std::vector<double> SmallAttack()
+    std::vector<double> SmallAttack(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -235,11 +235,11 @@ namespace {
                     .decay = 0.04,
                     .gain = 0.2 },
             },
-            107, -9.0);
+            seed, -9.0);
     }
 
     // The medium enemy fires fans of three: three rapid chirps in one sound.
-    std::vector<double> MediumAttack()
+    std::vector<double> MediumAttack(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -265,11 +265,11 @@ namespace {
                     .lowPass = 2000.0,
                     .gain = 0.3 },
             },
-            108, -7.0);
+            seed, -7.0);
     }
 
     // The big enemy's aimed shot: a heavy, warbling plasma bolt with a low push.
-    std::vector<double> BigAttack()
+    std::vector<double> BigAttack(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -300,11 +300,11 @@ namespace {
                     .highPass = 800.0,
                     .gain = 0.2 },
             },
-            109, -5.0);
+            seed, -5.0);
     }
 
     // A small ship pops: a short, bright burst.
-    std::vector<double> SmallDeath()
+    std::vector<double> SmallDeath(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -324,11 +324,11 @@ namespace {
                     .decay = 0.12,
                     .gain = 0.5 },
             },
-            110, -4.0);
+            seed, -4.0);
     }
 
     // A medium ship: a fuller blast with a thump.
-    std::vector<double> MediumDeath()
+    std::vector<double> MediumDeath(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -358,11 +358,11 @@ namespace {
                     .lowPass = 300.0,
                     .gain = 0.6 },
             },
-            111, -2.5);
+            seed, -2.5);
     }
 
     // The big ship: a long, deep boom that rolls on as rumble, with debris crackle on top.
-    std::vector<double> BigDeath()
+    std::vector<double> BigDeath(uint32_t seed)
     {
         return RenderEffect(
             {
@@ -403,7 +403,7 @@ namespace {
                     .gain = 0.15,
                     .start = 0.04 },
             },
-            112, -1.5);
+            seed, -1.5);
     }
 
 } // namespace
@@ -411,18 +411,18 @@ namespace {
 std::vector<SoundMaker> EffectMakers()
 {
     return {
-        { "Data/Player/Attack.wav", PlayerAttack },
-        { "Data/Player/Damaged.wav", PlayerDamaged },
-        { "Data/Player/Death.wav", PlayerDeath },
-        { "Data/ShieldPickup/PickedUp.wav", ShieldPickedUp },
-        { "Data/Gui/MenuMove.wav", MenuMove },
-        { "Data/Gui/MenuSelect.wav", MenuSelect },
-        { "Data/Enemies/Small/Attack.wav", SmallAttack },
-        { "Data/Enemies/Medium/Attack.wav", MediumAttack },
-        { "Data/Enemies/Big/Attack.wav", BigAttack },
-        { "Data/Enemies/Small/Death.wav", SmallDeath },
-        { "Data/Enemies/Medium/Death.wav", MediumDeath },
-        { "Data/Enemies/Big/Death.wav", BigDeath },
+        { "Data/Player/Attack.wav", 101, PlayerAttack },
+        { "Data/Player/Damaged.wav", 102, PlayerDamaged },
+        { "Data/Player/Death.wav", 103, PlayerDeath },
+        { "Data/ShieldPickup/PickedUp.wav", 104, ShieldPickedUp },
+        { "Data/Gui/MenuMove.wav", 105, MenuMove },
+        { "Data/Gui/MenuSelect.wav", 106, MenuSelect },
+        { "Data/Enemies/Small/Attack.wav", 107, SmallAttack },
+        { "Data/Enemies/Medium/Attack.wav", 108, MediumAttack },
+        { "Data/Enemies/Big/Attack.wav", 109, BigAttack },
+        { "Data/Enemies/Small/Death.wav", 110, SmallDeath },
+        { "Data/Enemies/Medium/Death.wav", 111, MediumDeath },
+        { "Data/Enemies/Big/Death.wav", 112, BigDeath },
     };
 }
 

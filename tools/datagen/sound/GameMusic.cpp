@@ -189,7 +189,7 @@ namespace {
 
 } // namespace
 
-std::vector<double> RenderGameMusic()
+std::vector<double> RenderGameMusic(uint32_t seed)
 {
     Sequencer seq(gameTempo.bpm, gameTempo.beats, 4);
     Random humanise(3001);
@@ -283,7 +283,7 @@ std::vector<double> RenderGameMusic()
     seq.AddPattern(lead, 16 * stepsPerBar, leadB, 0.9);
     seq.AddPattern(lead, 24 * stepsPerBar, leadA, 0.85);
 
-    return seq.Render(3002, -3.0);
+    return seq.Render(seed, -3.0);
 }
 
 } // namespace sound

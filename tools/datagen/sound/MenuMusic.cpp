@@ -113,7 +113,7 @@ namespace {
 
 } // namespace
 
-std::vector<double> RenderMenuMusic()
+std::vector<double> RenderMenuMusic(uint32_t seed)
 {
     Sequencer seq(menuTempo.bpm, menuTempo.beats, 4);
     Random humanise(2001);
@@ -159,7 +159,7 @@ std::vector<double> RenderMenuMusic()
         "F5 . . . . . . . A5 . . . D6 . . . | C6 . . . . . . . A5 . . . . . . . |"
         "G#5 . . . . . . . B5 . . . E5 . . . | E5 . . . . . . . - - - - - - - -");
 
-    return seq.Render(2002, -3.0);
+    return seq.Render(seed, -3.0);
 }
 
 } // namespace sound
