@@ -145,6 +145,7 @@ GameRun::Result GameRun::Play(uint32_t seed, InputSource& input, const Options& 
             if (!result.failure.empty())
                 break;
             counter += frame.ms;
+            trace.frame = result.frames + 1;
             const bool running = loop.Pass();
             ++result.frames;
             if (!running) {

@@ -61,8 +61,10 @@ uint64_t Trace::HashOf(const Game& game)
 void Trace::RecordStep(const Game& game)
 {
     const uint64_t stepHash = HashOf(game);
-    if (keepSteps)
+    if (keepSteps) {
         stepHashes.push_back(stepHash);
+        stepFrames.push_back(frame);
+    }
     Hasher folder;
     folder.value = hash;
     folder.U64(stepHash);

@@ -22,7 +22,10 @@ public:
     uint64_t steps = 0;
     uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a over the step hashes
     std::vector<uint32_t> scores;
-    // Every step's own hash, kept only when asked for (to find the first step two runs part).
+    // Every step's own hash and the frame it ran in, kept only when asked for (to find the
+    // first step two runs part). `frame` is the frame being played, counted from 1.
     bool keepSteps = false;
+    uint64_t frame = 0;
     std::vector<uint64_t> stepHashes;
+    std::vector<uint64_t> stepFrames;
 };

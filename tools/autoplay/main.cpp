@@ -16,6 +16,7 @@
 #include "autoplay/AutoPlayer.h"
 #include "autoplay/MemoryProbe.h"
 #include "autoplay/Replay.h"
+#include "autoplay/ReplayCheck.h"
 #include "autoplay/ReplayInput.h"
 
 #include <chrono>
@@ -76,8 +77,12 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
         std::fprintf(stderr, "skarvold_autoplay: %s\n", error.c_str());
         return 1;
     }
+    // The hashes of every step, when the replay has them beside it.
+    const std::string expectedStepsPath = ReplayCheck::StepsPath(path);
+    std::vector<uint64_t> expectedSteps;
+    const bool hasSteps = ReplayCheck::LoadSteps(expectedStepsPath, expectedSteps);
     GameRun::Options options = runOptions;
-    options.keepStepHashes = !stepHashesPath.empty();
+    options.keepStepHashes = !stepHashesPath.empty() || hasSteps;
     ReplayInput input(replay);
     const GameRun::Result result = GameRun::Play(replay.seed, input, options);
     const Replay::Expectation& got = result.replay.expect;
@@ -97,7 +102,8 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
     if (rewrite) {
         Replay updated = replay;
         updated.expect = got;
-        if (!updated.Save(path)) {
+        if (!updated.Save(path)
+            || (hasSteps && !ReplayCheck::SaveSteps(expectedStepsPath, result.trace.stepHashes))) {
             std::fprintf(stderr, "skarvold_autoplay: cannot write %s\n", path.c_str());
             return 1;
         }
@@ -109,10 +115,11 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
         return result.ok ? 0 : 1;
     }
     const Replay::Expectation& want = replay.expect;
-    if (!(want == got)) {
-        std::printf("MISMATCH: expected frames %" PRIu64 " steps %" PRIu64 " trace %016" PRIx64
-                    " scores %s\n",
-            want.frames, want.steps, want.trace, Scores(want.scores).c_str());
+    const std::string steps = hasSteps ? ReplayCheck::FirstDifferentStep(
+                                  expectedSteps, result.trace.stepHashes, result.trace.stepFrames)
+                                       : "";
+    if (!(want == got) || !steps.empty()) {
+        std::printf("MISMATCH:\n%s%s", ReplayCheck::Differences(want, got).c_str(), steps.c_str());
         return 1;
     }
     std::printf("matches the expected trace\n");
