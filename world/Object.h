@@ -27,8 +27,9 @@ public:
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
-    // Marks every draw item and timer the object owns dead, so nothing draws it or calls
-    // back into it once it is gone. Never deletes other objects.
+    // Does nothing itself. Each class that owns draw items or timers marks them dead in its
+    // own destructor, so nothing draws it or calls back into it once it is gone; none deletes
+    // other objects.
     virtual ~Object() = default;
 
     // One fixed world step; `dt` is the step length in seconds (0.032). May create objects,
