@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -16,8 +17,9 @@ constexpr std::array<const char*, 2> formatNotes = {
     "Frame lines: counter milliseconds before the pass, then the events pushed just",
     "before it (+KEY down, -KEY up, quit); \"ms*count\" repeats a frame without events.",
 };
-// More frames than this is a damaged file, not a game: nine hours of 16 ms frames.
-constexpr uint64_t maxFrames = 2'000'000;
+constexpr uint64_t maxFrames = Replay::maxFrames;
+// Text quoted from the file into an error is cut to this many characters.
+constexpr size_t maxQuoted = 24;
 
 struct NamedKey {
     const char* name;
@@ -66,6 +68,25 @@ bool ReadHex(const std::string& text, uint64_t& value)
     return true;
 }
 
+// A word of the file as an error shows it: quoted, cut short, and with every byte that is not
+// printable ASCII written as \xNN, so that the error stays one readable line whatever the file.
+std::string Quoted(const std::string& word)
+{
+    std::string text = "\"";
+    for (size_t index = 0; index < word.size() && index < maxQuoted; ++index) {
+        const auto c = static_cast<unsigned char>(word[index]);
+        if (c >= ' ' && c <= '~' && c != '"' && c != '\\') {
+            text += static_cast<char>(c);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            text += escaped;
+        }
+    }
+    text += word.size() > maxQuoted ? "\"..." : "\"";
+    return text;
+}
+
 std::string Hex(uint64_t value)
 {
     char text[17];
@@ -75,7 +96,9 @@ std::string Hex(uint64_t value)
 
 void KeepNote(std::string note, std::vector<std::string>& notes)
 {
-    if (!note.empty() && note.back() == '\r')
+    // Every carriage return at its end goes, not only a Windows line end's: one kept would be
+    // taken for that line end when the file is read again, and the note would change.
+    while (!note.empty() && note.back() == '\r')
         note.pop_back();
     if (!note.empty() && note.front() == ' ')
         note.erase(0, 1);
@@ -138,7 +161,7 @@ bool ParseFrames(
     while (words >> word) {
         Replay::Event event;
         if (!ParseEvent(word, event)) {
-            why = "unknown event \"" + word + "\" (+KEY, -KEY or quit)";
+            why = "unknown event " + Quoted(word) + " (+KEY, -KEY or quit)";
             return false;
         }
         frame.events.push_back(event);
@@ -176,7 +199,7 @@ bool ParseExpectation(std::istringstream& words, Replay::Expectation& expect, st
             break;
         }
         if (!(words >> value)) {
-            why = "\"" + key + "\" needs a value";
+            why = Quoted(key) + " needs a value";
             return false;
         }
         bool ok = false;
@@ -187,7 +210,7 @@ bool ParseExpectation(std::istringstream& words, Replay::Expectation& expect, st
         else if (key == "trace")
             ok = haveTrace = ReadHex(value, expect.trace);
         if (!ok) {
-            why = "bad \"" + key + "\" in the expectation";
+            why = "bad " + Quoted(key) + " in the expectation";
             return false;
         }
     }
@@ -257,9 +280,13 @@ std::string Replay::Format() const
 bool Replay::Parse(const std::string& text, Replay& replay, std::string& error)
 {
     replay = Replay {};
+    if (text.size() > maxBytes) {
+        error = "larger than " + std::to_string(maxBytes >> 20) + " MiB: not a replay";
+        return false;
+    }
     std::istringstream lines(text);
     std::string line;
-    int number = 0;
+    size_t number = 0;
     bool headerSeen = false, seedSeen = false;
     const auto fail = [&](const std::string& why) {
         error = "line " + std::to_string(number) + ": " + why;
@@ -306,7 +333,7 @@ bool Replay::Parse(const std::string& text, Replay& replay, std::string& error)
             if (!ParseFrames(words, first, replay, why))
                 return fail(why);
         } else {
-            return fail("unknown line \"" + first + "\"");
+            return fail("unknown line " + Quoted(first));
         }
     }
     if (!headerSeen)
@@ -326,14 +353,29 @@ bool Replay::Save(const std::string& path) const
 
 bool Replay::Load(const std::string& path, Replay& replay, std::string& error)
 {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = path + ": a folder, not a replay";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = path + ": cannot be read";
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!Parse(text.str(), replay, error)) {
+    // Read no further than one byte past the largest replay, whatever the file (a device that
+    // never ends, a log of gigabytes): that byte is enough for Parse to refuse it.
+    std::string text;
+    std::array<char, 1 << 16> chunk {};
+    while (text.size() <= maxBytes && file) {
+        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        text.append(chunk.data(), static_cast<size_t>(file.gcount()));
+    }
+    if (file.bad()) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    if (!Parse(text, replay, error)) {
         error = path + ": " + error;
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -35,6 +36,13 @@ public:
         bool operator==(const Expectation&) const = default;
     };
 
+    // More frames than this is a damaged file, not a game: nine hours of 16 ms frames.
+    static constexpr uint64_t maxFrames = 2'000'000;
+    // A longer file is not a replay: room for the most frames at 16 characters a line.
+    static constexpr size_t maxBytes = size_t { 32 } << 20;
+    // An error is one line of printable text of at most this many characters.
+    static constexpr size_t maxErrorLength = 200;
+
     std::vector<std::string> notes; // comment lines before the seed, kept when rewritten
     uint32_t seed = 0;
     std::vector<Frame> frames;
@@ -43,8 +51,8 @@ public:
     // The text of the file; frames without events that repeat are folded into "ms*count".
     std::string Format() const;
 
-    // Reads the text of a file. On a malformed line answers false and says which line and why
-    // in `error`.
+    // Reads the text of a file. On a malformed line answers false and says in `error`, in one
+    // short printable line, which line and why; a text of more than `maxBytes` is refused whole.
     static bool Parse(const std::string& text, Replay& replay, std::string& error);
 
     bool Save(const std::string& path) const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,6 +101,64 @@ TEST(Replay, RefusesDamagedFilesNamingTheLine)
     EXPECT_NE(ErrorOf(head + "expect frames 1 steps 2 trace 3g scores\n").find("trace"),
         std::string::npos);
     EXPECT_NE(ErrorOf(head + "jump 3\n").find("line 3: unknown line"), std::string::npos);
+}
+
+// A replay comes with bug reports, so any bytes may arrive: the error stays one short printable
+// line that names the line, quoting the file's words cut short and with their bytes escaped.
+TEST(Replay, RefusesAnyBytesWithOneShortPrintableLine)
+{
+    const std::string head = "skarvold-replay 1\nseed 1\n";
+    std::string cutShort; // the first 24 of a thousand bytes 0xc3
+    for (int count = 0; count < 24; ++count)
+        cutShort += "\\xc3";
+    const struct {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        { head + "16 +\x1b[2J\n", R"(line 3: unknown event "+\x1b[2J" (+KEY, -KEY or quit))" },
+        { head + "16 +\"LEFT\\\n",
+            R"(line 3: unknown event "+\x22LEFT\x5c" (+KEY, -KEY or quit))" },
+        { head + "jump" + std::string(100, 'x') + "\n",
+            R"(line 3: unknown line "jumpxxxxxxxxxxxxxxxxxxxx"...)" },
+        { head + std::string("expect fr\0mes 1\n", 16),
+            R"(line 3: bad "fr\x00mes" in the expectation)" },
+        { head + "expect frames 1 \xff\xfe\n", R"(line 3: "\xff\xfe" needs a value)" },
+        { head + "\x80\x81\n", R"(line 3: unknown line "\x80\x81")" },
+        { head + "16 " + std::string(1000, '\xc3') + "\n",
+            "line 3: unknown event \"" + cutShort + "\"... (+KEY, -KEY or quit)" },
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.text.substr(0, 60));
+        const std::string error = ErrorOf(item.text);
+        EXPECT_EQ(error, item.error);
+        EXPECT_LE(error.size(), Replay::maxErrorLength);
+    }
+}
+
+// Reading stops one byte past the largest replay, whatever the file: a device that never ends
+// is refused, not read until the memory runs out.
+TEST(Replay, RefusesWhatIsTooLargeOrNoFile)
+{
+    std::string large = "skarvold-replay 1\nseed 1\n#";
+    large.resize(Replay::maxBytes + 1, '#');
+    EXPECT_EQ(ErrorOf(large), "larger than 32 MiB: not a replay");
+    large.resize(Replay::maxBytes);
+    EXPECT_EQ(ErrorOf(large), "");
+
+    Replay replay;
+    std::string error;
+    EXPECT_FALSE(Replay::Load("/dev/zero", replay, error));
+    EXPECT_EQ(error, "/dev/zero: larger than 32 MiB: not a replay");
+    EXPECT_FALSE(Replay::Load(SKARVOLD_REPLAY_DIR, replay, error));
+    EXPECT_EQ(error, std::string(SKARVOLD_REPLAY_DIR) + ": a folder, not a replay");
+}
+
+// Rewriting a file keeps its note as it was read, however many carriage returns end it.
+TEST(Replay, NotesReadBackAsWritten)
+{
+    const Replay replay = Parsed("skarvold-replay 1\n# played twice\r\r\r\n#\r\nseed 1\n");
+    EXPECT_EQ(replay.notes, (std::vector<std::string> { "played twice", "" }));
+    EXPECT_EQ(Parsed(replay.Format()), replay);
 }
 
 } // namespace
