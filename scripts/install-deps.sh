@@ -2,8 +2,9 @@
 # Installs the Debian packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          what building and playing need
 #   scripts/install-deps.sh --tests  that, plus GoogleTest, Google Benchmark, clang-query,
-#                                    the validators of the menu entry and AppStream metadata,
-#                                    and Xvfb with xprop for the installed game's window
+#                                    clang-14 with libFuzzer, the validators of the menu entry
+#                                    and AppStream metadata, and Xvfb with xprop for the
+#                                    installed game's window
 #   scripts/install-deps.sh --package  that, plus Debian's packaging tools and lintian
 set -euo pipefail
 
@@ -19,6 +20,9 @@ if [[ "${1:-}" == "--tests" ]]; then
   packages+=(clang-tools) # clang-query, for the check of the world's field initialisers
   packages+=(desktop-file-utils appstream) # the install check validates the menu entry
   packages+=(xvfb x11-utils) # and reads the installed game's window class and icon under X
+  # The fuzz target of the replay reader: clang with libFuzzer, and the runtimes of its
+  # sanitizers, which clang only recommends
+  packages+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev)
 fi
 if [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev) # dpkg-shlibdeps finds the package's runtime libraries, dpkg-buildflags
