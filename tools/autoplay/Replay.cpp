@@ -18,6 +18,7 @@ constexpr std::array<const char*, 2> formatNotes = {
     "before it (+KEY down, -KEY up, quit); \"ms*count\" repeats a frame without events.",
 };
 constexpr uint64_t maxFrames = Replay::maxFrames;
+constexpr uint64_t maxCounterMs = Replay::maxCounterMs;
 // Text quoted from the file into an error is cut to this many characters.
 constexpr size_t maxQuoted = 24;
 
@@ -140,8 +141,9 @@ bool ParseEvent(const std::string& word, Replay::Event& event)
 }
 
 // "16", "16*40" or "16 +LEFT -UP quit".
-bool ParseFrames(
-    std::istringstream& words, const std::string& first, Replay& replay, std::string& why)
+// `counterMs` adds up the milliseconds of the frames read so far.
+bool ParseFrames(std::istringstream& words, const std::string& first, Replay& replay,
+    uint64_t& counterMs, std::string& why)
 {
     uint64_t ms = 0;
     uint64_t count = 1;
@@ -152,7 +154,7 @@ bool ParseFrames(
     }
     if (star != std::string::npos
         && (!ReadNumber(first.substr(star + 1), maxFrames, count) || count == 0)) {
-        why = "a repeat count must be a positive number";
+        why = "a repeat count must be 1 to " + std::to_string(maxFrames);
         return false;
     }
     Replay::Frame frame;
@@ -171,7 +173,12 @@ bool ParseFrames(
         return false;
     }
     if (replay.frames.size() + count > maxFrames) {
-        why = "too many frames";
+        why = "too many frames (more than " + std::to_string(maxFrames) + ")";
+        return false;
+    }
+    counterMs += ms * count;
+    if (counterMs > maxCounterMs) {
+        why = "the frames add up to more than 50 days";
         return false;
     }
     replay.frames.insert(replay.frames.end(), count, frame);
@@ -287,6 +294,7 @@ bool Replay::Parse(const std::string& text, Replay& replay, std::string& error)
     std::istringstream lines(text);
     std::string line;
     size_t number = 0;
+    uint64_t counterMs = 0;
     bool headerSeen = false, seedSeen = false;
     const auto fail = [&](const std::string& why) {
         error = "line " + std::to_string(number) + ": " + why;
@@ -330,7 +338,7 @@ bool Replay::Parse(const std::string& text, Replay& replay, std::string& error)
         } else if (std::isdigit(static_cast<unsigned char>(first[0]))) {
             if (!seedSeen)
                 return fail("frames come after the seed");
-            if (!ParseFrames(words, first, replay, why))
+            if (!ParseFrames(words, first, replay, counterMs, why))
                 return fail(why);
         } else {
             return fail("unknown line " + Quoted(first));

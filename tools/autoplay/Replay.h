@@ -38,6 +38,10 @@ public:
 
     // More frames than this is a damaged file, not a game: nine hours of 16 ms frames.
     static constexpr uint64_t maxFrames = 2'000'000;
+    // A replay is a player's session, never weeks long: its frames move the counter 50 days
+    // at most. That keeps what a few bytes can ask of the player to some 135 million world
+    // steps, where frames of 4294967295 ms repeated would keep it stepping for years.
+    static constexpr uint64_t maxCounterMs = 50ull * 24 * 60 * 60 * 1000;
     // A longer file is not a replay: room for the most frames at 16 characters a line.
     static constexpr size_t maxBytes = size_t { 32 } << 20;
     // An error is one line of printable text of at most this many characters.

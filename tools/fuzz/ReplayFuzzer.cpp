@@ -44,6 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Broken("accepted with an error", error);
     if (replay.frames.size() > Replay::maxFrames)
         Broken("more frames than a replay holds", std::to_string(replay.frames.size()));
+    uint64_t counterMs = 0;
+    for (const Replay::Frame& frame : replay.frames)
+        counterMs += frame.ms;
+    if (counterMs > Replay::maxCounterMs)
+        Broken("frames longer than a replay holds", std::to_string(counterMs) + " ms");
 
     // What the reader accepts, the writer writes so that it reads back as the same game.
     const std::string written = replay.Format();

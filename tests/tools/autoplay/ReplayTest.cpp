@@ -136,10 +136,20 @@ TEST(Replay, RefusesAnyBytesWithOneShortPrintableLine)
 }
 
 // Reading stops one byte past the largest replay, whatever the file: a device that never ends
-// is refused, not read until the memory runs out.
+// is refused, not read until the memory runs out. A few bytes cannot ask for years of play.
 TEST(Replay, RefusesWhatIsTooLargeOrNoFile)
 {
-    std::string large = "skarvold-replay 1\nseed 1\n#";
+    const std::string head = "skarvold-replay 1\nseed 1\n";
+    // Fifty days are 4320000000 ms.
+    EXPECT_EQ(ErrorOf(head + "4294967295\n25032705\n"), "");
+    EXPECT_EQ(
+        ErrorOf(head + "4294967295\n25032706\n"), "line 4: the frames add up to more than 50 days");
+    EXPECT_EQ(ErrorOf(head + "2160000000*2\n0\n"), "");
+    EXPECT_EQ(
+        ErrorOf(head + "1\n2160000000*2\n"), "line 4: the frames add up to more than 50 days");
+    EXPECT_EQ(ErrorOf(head + "16*2000001\n"), "line 3: a repeat count must be 1 to 2000000");
+
+    std::string large = head + "#";
     large.resize(Replay::maxBytes + 1, '#');
     EXPECT_EQ(ErrorOf(large), "larger than 32 MiB: not a replay");
     large.resize(Replay::maxBytes);
