@@ -202,7 +202,7 @@ void Renderer::DrawSprite(Sprite& sprite, float frameMs)
         }
     }
     // An owner may have written an index past the end; there is nothing to show for it.
-    if (sprite.frameIndex >= animation->frames.size())
+    if (sprite.frameIndex >= animation->frames.size() || !copyPixels)
         return;
 
     SDL_Rect target;
@@ -231,7 +231,8 @@ void Renderer::DrawSprite(Sprite& sprite, float frameMs)
 void Renderer::RenderFrame(float frameMs)
 {
     // The draw colour is never set, so this clears to black.
-    SDL_RenderClear(sdlRenderer);
+    if (copyPixels)
+        SDL_RenderClear(sdlRenderer);
     UpdateShake();
     for (size_t layer = 0; layer < layerCount; ++layer) {
         // Dead items are freed on the way; hidden and fully transparent ones are skipped and
@@ -254,5 +255,6 @@ void Renderer::RenderFrame(float frameMs)
         if (SDL_Window* window = SDL_RenderGetWindow(sdlRenderer))
             SDL_ShowWindow(window);
     }
-    SDL_RenderPresent(sdlRenderer);
+    if (copyPixels)
+        SDL_RenderPresent(sdlRenderer);
 }

@@ -68,6 +68,10 @@ public:
     uint32_t lastShakeUpdate = 0;
     Vec2 shakeOffset;
     std::unordered_map<std::string, Animation*> animations;
+    // When false, RenderFrame still advances every animation, shake and text item as a drawn
+    // frame would, but copies no sprite pixels and presents nothing: the same game, for tools
+    // that play many games headless and never look at the picture.
+    bool copyPixels = true;
 
 private:
     void UpdateShake();

@@ -7,10 +7,12 @@
 #include "base/Timer.h"
 #include "modes/Game.h"
 #include "modes/GameMode.h"
+#include "render/Renderer.h"
 #include "sound/ISoundEngine.h"
 
 #include <SDL.h>
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -115,6 +117,8 @@ GameRun::Result GameRun::Play(uint32_t seed, InputSource& input, const Options& 
             game = new Game(
                 "Skarvold", options.makeSoundEngine ? options.makeSoundEngine() : nullptr);
             game->afterStep = [&trace, &game] { trace.RecordStep(*game); };
+            if (game->renderer != nullptr)
+                game->renderer->copyPixels = options.drawPictures;
             return game;
         },
         LoopPlatform { [&counter] { return counter; }, [] {} });
@@ -146,8 +150,14 @@ GameRun::Result GameRun::Play(uint32_t seed, InputSource& input, const Options& 
                 break;
             counter += frame.ms;
             trace.frame = result.frames + 1;
+            const auto passStart = std::chrono::steady_clock::now();
             const bool running = loop.Pass();
             ++result.frames;
+            if (options.afterFrame && running) {
+                const std::chrono::duration<double> took
+                    = std::chrono::steady_clock::now() - passStart;
+                options.afterFrame(*game, took.count());
+            }
             if (!running) {
                 result.ended = true;
                 break;

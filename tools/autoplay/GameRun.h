@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class Game;
 class InputSource;
 class ISoundEngine;
 
@@ -27,6 +28,10 @@ public:
         uint64_t maxFrames = 5'000'000;
         // Makes the sound engine; empty: the game's own (SDL_mixer).
         std::function<std::unique_ptr<ISoundEngine>()> makeSoundEngine;
+        // False plays the same game without copying a pixel (Renderer::copyPixels).
+        bool drawPictures = true;
+        // Told after every pass of the main loop, with how long the pass took in seconds.
+        std::function<void(const Game&, double seconds)> afterFrame;
     };
 
     struct Result {
