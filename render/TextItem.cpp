@@ -34,9 +34,17 @@ void TextItem::Draw(SDL_Renderer* sdlRenderer, const Vec2& shakeOffset)
     if (texture == nullptr)
         return;
 
+    const SDL_Rect target = Placement(sdlRenderer, shakeOffset);
+    SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(opacity, 0, 255)));
+    SDL_RenderCopy(sdlRenderer, texture, nullptr, &target);
+}
+
+SDL_Rect TextItem::Placement(SDL_Renderer* sdlRenderer, const Vec2& shakeOffset) const
+{
     int width = 0;
     int height = 0;
-    SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
+    if (texture != nullptr)
+        SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
 
     // Every float is truncated on its own before the sums.
     SDL_Rect target { 0, 0, width, height };
@@ -47,9 +55,14 @@ void TextItem::Draw(SDL_Renderer* sdlRenderer, const Vec2& shakeOffset)
         target.x = static_cast<int>(position.x) + static_cast<int>(shakeOffset.x);
         target.y = static_cast<int>(position.y) + static_cast<int>(shakeOffset.y);
     }
-
-    SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(opacity, 0, 255)));
-    SDL_RenderCopy(sdlRenderer, texture, nullptr, &target);
+    int outputWidth = 0;
+    int outputHeight = 0;
+    if (keepInWindow && sdlRenderer != nullptr
+        && SDL_GetRendererOutputSize(sdlRenderer, &outputWidth, &outputHeight) == 0) {
+        target.x = std::clamp(target.x, 0, std::max(outputWidth - width, 0));
+        target.y = std::clamp(target.y, 0, std::max(outputHeight - height, 0));
+    }
+    return target;
 }
 
 void TextItem::Rebuild(SDL_Renderer* sdlRenderer)

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "base/Vec2.h"
 #include "base/Rgb.h"
+#include "base/Vec2.h"
 
 #include <cstdint>
 #include <string>
+
+#include <SDL_rect.h>
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -25,6 +27,9 @@ struct TextItem {
     // Called by the renderer for a live, visible item with non-zero opacity.
     void Draw(SDL_Renderer* sdlRenderer, const Vec2& shakeOffset);
 
+    // Where Draw puts the picture: the text's rectangle, kept inside the renderer's output
+    // when `keepInWindow` is set.
+    SDL_Rect Placement(SDL_Renderer* sdlRenderer, const Vec2& shakeOffset) const;
     // Re-renders the text into a fresh texture; the font is opened and closed each time.
     void Rebuild(SDL_Renderer* sdlRenderer);
 
@@ -40,4 +45,7 @@ struct TextItem {
     uint32_t lastRebuildTime = 0;
     bool visible = true;
     int opacity = 255;
+    // Draws the picture moved inside the window where the text would leave it, as a label
+    // that rises from a ship near an edge would.
+    bool keepInWindow = false;
 };

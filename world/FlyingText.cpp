@@ -28,6 +28,7 @@ FlyingText::FlyingText(World* owner)
     label->lastRebuildTime = 0;
     label->dirty = true;
     label->visible = true;
+    label->keepInWindow = true;
 
     fadingIn = true;
     fade.Start(0.0f, 255.0f, fadeInMs);

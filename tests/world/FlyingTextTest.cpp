@@ -76,3 +76,45 @@ TEST_F(FlyingTextTest, RisesTenPixelsPerSecondAndStandsStillWhilePaused)
 }
 
 } // namespace
+
+// A ship destroyed at the top of its band or against a side leaves its notice where half of
+// it would be off the window; the label is drawn inside, against that edge.
+TEST_F(FlyingTextTest, LabelNearAnEdgeIsDrawnInsideTheWindow)
+{
+    struct Case {
+        Vec2 at;
+        bool left, top, right;
+    };
+    // The whole label, drawn in the middle.
+    FlyingText* middle = Notice();
+    RunUntil(1600, 40);
+    const SDL_Rect whole = DrawnBounds();
+    ASSERT_GT(whole.w, 20);
+    middle->dead = true;
+    Frame(40);
+    Frame(40);
+    for (const Case& c :
+        { Case { { 0, 300 }, true, false, false }, Case { { 400, -20 }, false, true, false },
+            Case { { 800, 20 }, false, false, true }, Case { { 10, 4 }, true, true, false } }) {
+        SCOPED_TRACE(testing::Message() << "at (" << c.at.x << ", " << c.at.y << ")");
+        FlyingText* notice = Notice();
+        notice->SetPosition(c.at);
+        RunUntil(1600, 40);
+        const SDL_Rect drawn = DrawnBounds();
+        EXPECT_EQ(drawn.w, whole.w);
+        EXPECT_EQ(drawn.h, whole.h);
+        EXPECT_GE(drawn.x, 0);
+        EXPECT_GE(drawn.y, 0);
+        EXPECT_LE(drawn.x + drawn.w, 800);
+        EXPECT_LE(drawn.y + drawn.h, 600);
+        if (c.left)
+            EXPECT_LE(drawn.x, 2);
+        if (c.top)
+            EXPECT_LE(drawn.y, 4);
+        if (c.right)
+            EXPECT_GE(drawn.x + drawn.w, 797);
+        notice->dead = true;
+        Frame(40);
+        Frame(40);
+    }
+}
