@@ -4,11 +4,18 @@
 //   skarvold_autoplay [--games N] [--seed S] [--data DIR] [--frames MIN-MAX]
 //                     [--stalls PER_THOUSAND] [--stall-length MIN-MAX] [--longest-play MS]
 //                     [--save-failing FILE] [--save-replays DIR] [--memory-tolerance BYTES]
-//                     [--quiet]
+//                     [--quiet] [--player random|skilled] [--reaction MS] [--no-drawing]
+//                     [--frame-times]
 //
 // Frame lengths are drawn from MIN to MAX ms (1-100), with PER_THOUSAND frames (3) a stall of
 // the stall length (1000-10000 ms) instead; a play that is not left on purpose ends when the
 // ship is lost or after MS of play (240000).
+// The skilled player (--player skilled) plays one play a game, as well as it can, with a
+// reaction delay of MS (150, at least 150), frames of MIN-MAX ms (16-33 unless given) and plays
+// of at most 10 minutes unless --longest-play says otherwise; it reports each game's survival,
+// score, cause of the ship's end and largest scene, then the spread over all games.
+// --no-drawing plays the same games without copying pixels, --frame-times reports each game's
+// frame times (median, 99th percentile, worst and the scene at the worst frame).
 //   skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]
 //
 // Exit code 0 when every game passed (or the replay gave its expected trace), 1 otherwise,
@@ -18,6 +25,8 @@
 #include "autoplay/Replay.h"
 #include "autoplay/ReplayCheck.h"
 #include "autoplay/ReplayInput.h"
+#include "autoplay/SkillReport.h"
+#include "autoplay/SkilledPlayer.h"
 
 #include <chrono>
 #include <cinttypes>
@@ -35,6 +44,8 @@ void Usage()
         "                         [--stalls PER_THOUSAND] [--stall-length MIN-MAX]\n"
         "                         [--longest-play MS] [--save-failing FILE]\n"
         "                         [--save-replays DIR] [--memory-tolerance BYTES] [--quiet]\n"
+        "                         [--player random|skilled] [--reaction MS] [--no-drawing]\n"
+        "                         [--frame-times]\n"
         "       skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]\n");
 }
 
@@ -142,7 +153,9 @@ int main(int argc, char** argv)
     AutoPlayer::Options options;
     options.games = 10;
     std::string replayPath, stepHashesPath;
-    bool rewrite = false, quiet = false;
+    bool rewrite = false, quiet = false, skilled = false, frameTimes = false, framesGiven = false;
+    bool longestGiven = false;
+    SkilledPlayer::Settings skill;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -159,6 +172,7 @@ int main(int argc, char** argv)
                 Usage();
                 return 2;
             }
+            framesGiven = true;
         } else if (arg == "--stalls" && hasValue && Number(argv[i + 1], value) && value <= 1000) {
             options.frameLengths.stallsPerThousand = static_cast<uint32_t>(value);
         } else if (arg == "--stall-length" && hasValue) {
@@ -170,6 +184,19 @@ int main(int argc, char** argv)
         } else if (arg == "--longest-play" && hasValue && Number(argv[i + 1], value)
             && value <= UINT32_MAX) {
             options.frameLengths.longestPlay = static_cast<uint32_t>(value);
+            longestGiven = true;
+        } else if (arg == "--player" && hasValue
+            && (argv[i + 1] == std::string("random") || argv[i + 1] == std::string("skilled"))) {
+            skilled = argv[i + 1] == std::string("skilled");
+        } else if (arg == "--reaction" && hasValue && Number(argv[i + 1], value) && value >= 150
+            && value <= 10'000) {
+            skill.reactionMs = static_cast<uint32_t>(value);
+        } else if (arg == "--no-drawing") {
+            options.run.drawPictures = false;
+            continue;
+        } else if (arg == "--frame-times") {
+            frameTimes = true;
+            continue;
         } else if (arg == "--save-failing" && hasValue) {
             options.failingReplayPath = argv[i + 1];
         } else if (arg == "--save-replays" && hasValue) {
@@ -196,7 +223,37 @@ int main(int argc, char** argv)
     if (!replayPath.empty())
         return Replaying(replayPath, options.run, stepHashesPath, rewrite);
 
-    if (!quiet) {
+    SkillReport report;
+    SkilledPlayer::Record record;
+    if (skilled) {
+        if (framesGiven) {
+            skill.shortestFrame = options.frameLengths.shortest;
+            skill.longestFrame = options.frameLengths.longest;
+        }
+        if (longestGiven)
+            skill.longestPlay = options.frameLengths.longestPlay;
+        options.makeInput = [&skill, &record](uint32_t seed) {
+            return std::make_unique<SkilledPlayer>(seed, skill, &record);
+        };
+    }
+    if (frameTimes)
+        options.run.afterFrame
+            = [&report](const Game& game, double seconds) { report.Frame(game, seconds); };
+    if (skilled || frameTimes) {
+        options.afterGame = [&report, &record, skilled, quiet](
+                                uint32_t seed, const GameRun::Result& result) {
+            if (skilled)
+                report.Game(record);
+            if (!quiet) {
+                std::printf(
+                    "game %u: %s, %" PRIu64 " frames, scores %s, heap %" PRIu64 " bytes%s\n", seed,
+                    result.ok ? "ok" : "FAILED", result.frames, Scores(result.trace.scores).c_str(),
+                    MemoryProbe::HeapInUse(), report.LastGame(skilled).c_str());
+                std::fflush(stdout);
+            }
+            report.EndOfGame();
+        };
+    } else if (!quiet) {
         options.afterGame = [](uint32_t seed, const GameRun::Result& result) {
             std::printf("game %u: %s, %" PRIu64 " frames, %" PRIu64
                         " steps, scores %s, heap %" PRIu64 " bytes\n",
@@ -214,6 +271,8 @@ int main(int argc, char** argv)
         summary.games, summary.plays, summary.frames, summary.steps, wall.count(),
         options.memoryBaselineGame, summary.heapAtBaseline, summary.heapAtEnd,
         summary.peakResidentKiB);
+    if (skilled || frameTimes)
+        std::printf("%s", report.Totals(skilled).c_str());
     if (!summary.ok) {
         std::printf(
             "FAILED in the game of seed %u: %s\n", summary.failingSeed, summary.failure.c_str());

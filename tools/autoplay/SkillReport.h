@@ -1,0 +1,45 @@
+#pragma once
+
+#include "autoplay/SkilledPlayer.h"
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+class Game;
+
+// Gathers what the autoplayer reports of skilled games and of frame times: each game's
+// survival, score, cause of the ship's end and largest scene, and the spread over all games
+// (10th, 50th and 90th percentile); each game's frame times (median, 99th percentile, worst
+// and the scene at the worst frame).
+class SkillReport {
+public:
+    // What a scene holds: enemies, enemy shots, all objects.
+    struct Scene {
+        size_t enemies = 0;
+        size_t enemyShots = 0;
+        size_t objects = 0;
+    };
+
+    static Scene SceneOf(const Game& game);
+    // The value below which `share` (0 to 1) of `values` lie, by the nearest rank; 0 if empty.
+    static double Percentile(std::vector<double> values, double share);
+
+    void Frame(const Game& game, double seconds);
+    void Game(const SkilledPlayer::Record& record);
+    // The line's end for the game just played: its skill figures and frame times.
+    std::string LastGame(bool skilled) const;
+    void EndOfGame();
+    // The closing figures over every game.
+    std::string Totals(bool skilled) const;
+
+private:
+    std::vector<double> frameSeconds; // this game's
+    double worstSeconds = 0.0;
+    Scene worstScene;
+    std::vector<double> allFrameSeconds;
+    double allWorstSeconds = 0.0;
+    Scene allWorstScene;
+    std::vector<SkilledPlayer::Record> games;
+};
