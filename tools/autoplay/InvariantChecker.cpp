@@ -9,6 +9,7 @@
 #include "render/Sprite.h"
 #include "render/TextItem.h"
 #include "world/Debris.h"
+#include "world/Enemy.h"
 #include "world/EnemyBig.h"
 #include "world/Explosion.h"
 #include "world/FlyingText.h"
@@ -16,6 +17,8 @@
 #include "world/Projectile.h"
 #include "world/ShieldPickup.h"
 #include "world/World.h"
+
+#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +149,10 @@ std::string InvariantChecker::Check(const Game& game)
         broken = CheckOwnership(game);
     if (broken.empty())
         broken = CheckMenu(game);
+    if (broken.empty())
+        broken = CheckPopulation(game);
+    if (broken.empty())
+        broken = CheckTextInWindow(game);
     lastFrameInMenu = dynamic_cast<const MenuMode*>(game.mode.get()) != nullptr;
     return broken;
 }
@@ -306,5 +313,178 @@ std::string InvariantChecker::CheckMenu(const Game& game) const
     const bool page = menu->overlay->visible;
     if (menu->hiscoreHeading->visible != page || menu->returnHint->visible != page)
         return "the hiscore page is half shown";
+    return "";
+}
+
+size_t InvariantChecker::Recent(const std::deque<Moment>& moments, uint32_t lifetimeMs) const
+{
+    // An object outlives its last moment by up to a frame: it is deleted by the next step.
+    const uint32_t window = lifetimeMs + 2 * longestFrame + 64;
+    return static_cast<size_t>(std::count_if(moments.begin(), moments.end(),
+        [&](const Moment& m) { return gameTime - m.time <= window; }));
+}
+
+std::string InvariantChecker::CheckPopulation(const Game& game)
+{
+    const auto* current = dynamic_cast<const GameMode*>(game.mode.get());
+    if (current != play) {
+        play = current;
+        longestFrame = 0;
+        liveEnemies.clear();
+        destroyedEnemies.clear();
+        pickups.clear();
+        enemyDeaths.clear();
+        pickupEnds.clear();
+        lastScore = 0;
+        lastShields = 0;
+        dropTimers = {};
+        lastTime = gameTime;
+        lastAccumulator = game.accumulator;
+    }
+    ++frame;
+    const uint32_t elapsed = gameTime - lastTime;
+    const bool stepped = lastAccumulator + elapsed >= 32;
+    longestFrame = std::max(longestFrame, elapsed);
+    lastTime = gameTime;
+    lastAccumulator = game.accumulator;
+    if (play == nullptr)
+        return "";
+
+    if (play->spawnInterval < 1000)
+        return "the spawn gap is " + std::to_string(play->spawnInterval) + " ms";
+    if (play->spawnTimer->active && play->spawnTimer->interval < 1000)
+        return "the next enemy comes " + std::to_string(play->spawnTimer->interval)
+            + " ms after the last";
+
+    std::unordered_set<const void*> live;
+    std::unordered_set<const void*> destroyed;
+    std::unordered_set<const void*> pickupsNow;
+    size_t newEnemies = 0, playerShots = 0, enemyShots = 0, debris = 0, explosions = 0, labels = 0;
+    for (const Object* object : game.world->objects) {
+        if (const auto* enemy = dynamic_cast<const Enemy*>(object)) {
+            if (enemy->dead) {
+                destroyed.insert(enemy);
+                if (stepped && destroyedEnemies.contains(enemy))
+                    return "a destroyed enemy is still in the world a step later";
+                continue;
+            }
+            if (destroyedEnemies.contains(enemy))
+                return "a destroyed enemy lives again";
+            live.insert(enemy);
+            if (!liveEnemies.contains(enemy)) {
+                ++newEnemies;
+                if (enemy->gameMode != play || enemy->spawnTime != gameTime)
+                    return "an enemy that the spawner did not send in this frame is in the world";
+            }
+        } else if (dynamic_cast<const ShieldPickup*>(object) != nullptr) {
+            if (!object->dead)
+                pickupsNow.insert(object);
+        } else if (object->dead) {
+            continue;
+        } else if (dynamic_cast<const Projectile*>(object) != nullptr) {
+            ++((object->collisionMask & TypeEnemy) != 0 ? playerShots : enemyShots);
+        } else if (dynamic_cast<const Debris*>(object) != nullptr) {
+            ++debris;
+        } else if (dynamic_cast<const Explosion*>(object) != nullptr) {
+            ++explosions;
+        } else if (dynamic_cast<const FlyingText*>(object) != nullptr) {
+            ++labels;
+        }
+    }
+    // Every destruction scores at least a point, so the points of this frame bound the wrecks
+    // it made, even of enemies that came and went within it.
+    for (uint32_t point = lastScore; point < play->score; ++point)
+        enemyDeaths.push_back({ gameTime, frame });
+    lastScore = play->score;
+    // A pickup collected makes a label; one may come and be taken within a long frame, which
+    // shows only as a shield more.
+    uint32_t gone = 0;
+    for (const void* pickup : pickups) {
+        if (!pickupsNow.contains(pickup))
+            ++gone;
+    }
+    const uint32_t shields = play->player != nullptr ? play->player->shields : 0;
+    gone = std::max(gone, shields > lastShields ? shields - lastShields : 0u);
+    lastShields = shields;
+    // The timers that drop pickups, when they fired this frame: their pickup may be gone
+    // already.
+    for (const auto& [armed, fireTime] : dropTimers) {
+        if (armed && fireTime <= gameTime)
+            ++gone;
+    }
+    dropTimers = { std::pair { play->pickupTimer->active, play->pickupTimer->fireTime },
+        std::pair { play->startTimer->active, play->startTimer->fireTime } };
+    for (uint32_t end = 0; end < gone; ++end)
+        pickupEnds.push_back({ gameTime, frame });
+    liveEnemies = std::move(live);
+    destroyedEnemies = std::move(destroyed);
+    pickups = std::move(pickupsNow);
+    // The spawn timer fires at most once a frame, and the end of "GET READY!" sends one more.
+    if (newEnemies > 2)
+        return std::to_string(newEnemies) + " enemies arrived in one frame";
+
+    // What each maker can have alive at once: a gun fires at most every 200 ms (three shots
+    // a volley for a small enemy) and a shot lives 5 s; a wreck throws at most 67 pieces that
+    // live at most 7 s; a label lives about 4.5 s; a pickup 15 s and one comes at most every
+    // 2 s; an explosion plays its frames once, at most one frame a drawing.
+    const auto check = [](size_t count, size_t bound, const char* what) -> std::string {
+        if (count <= bound)
+            return "";
+        return std::to_string(count) + " " + what + " live, more than the " + std::to_string(bound)
+            + " their makers can have made";
+    };
+    const size_t gunsLately = liveEnemies.size() + Recent(enemyDeaths, Projectile::lifetimeMs);
+    const size_t wrecksLately = Recent(enemyDeaths, 7000);
+    size_t explosionsLately = 0;
+    for (const Moment& m : enemyDeaths) {
+        if (frame - m.frame <= 64 || gameTime - m.time <= 5000 + 2 * longestFrame)
+            ++explosionsLately;
+    }
+    const size_t playerLost = play->player == nullptr ? 1 : 0;
+    std::string broken
+        = check(playerShots, Projectile::lifetimeMs / Player::fireIntervalMs + 2, "player shots");
+    if (broken.empty())
+        broken
+            = check(enemyShots, gunsLately * 3 * (Projectile::lifetimeMs / 200 + 1), "enemy shots");
+    if (broken.empty())
+        broken = check(debris, wrecksLately * 67 + playerLost * 58, "pieces of debris");
+    if (broken.empty())
+        broken = check(explosions, explosionsLately + playerLost, "explosions");
+    if (broken.empty())
+        broken = check(labels, Recent(enemyDeaths, 6000) + Recent(pickupEnds, 6000), "labels");
+    if (broken.empty())
+        broken = check(pickups.size(), 15000 / 2000 + 2, "shield pickups");
+    return broken;
+}
+
+std::string InvariantChecker::CheckTextInWindow(const Game& game)
+{
+    // Where a text's picture lands, when it has one; the picture may lag its text by a rebuild.
+    SDL_Renderer* sdlRenderer = game.renderer->sdlRenderer;
+    const auto outside = [sdlRenderer](const TextItem* item) -> bool {
+        if (item == nullptr || item->texture == nullptr || !item->visible || item->opacity == 0)
+            return false;
+        const SDL_Rect at = item->Placement(sdlRenderer, Vec2 {});
+        return at.x < 0 || at.y < 0 || at.x + at.w > 800 || at.y + at.h > 600;
+    };
+    if (const auto* current = dynamic_cast<const GameMode*>(game.mode.get())) {
+        if (outside(current->scoreText))
+            return "the score text \"" + current->scoreText->text + "\" leaves the window";
+        for (const Object* object : game.world->objects) {
+            const auto* text = dynamic_cast<const FlyingText*>(object);
+            if (text != nullptr && !text->dead && outside(text->label))
+                return "the flying label \"" + text->label->text + "\" leaves the window at "
+                    + Describe(text->label->position);
+        }
+    } else if (const auto* menu = dynamic_cast<const MenuMode*>(game.mode.get())) {
+        for (size_t row = 0; row < menu->rowNames.size(); ++row) {
+            const TextItem* name = menu->rowNames[row];
+            if (name == nullptr || name->text != newEntryName)
+                continue;
+            if (outside(name) || outside(menu->rowScores[row]))
+                return "the hiscore row of " + std::string(newEntryName) + " with "
+                    + menu->rowScores[row]->text + " leaves the window";
+        }
+    }
     return "";
 }
