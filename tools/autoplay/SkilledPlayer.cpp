@@ -27,9 +27,11 @@ constexpr float thrustPerStep = 100.0f * stepSeconds;
 constexpr float inertia = 0.75f;
 constexpr float shipShotSpeed = 800.0f;
 constexpr float shipShotStart = 32.0f;
-constexpr float lowest = 560.0f;  // keeps low: shots take longest to get there
-constexpr float highest = 372.0f; // never higher: the enemies' band ends well above
-constexpr float margin = 30.0f;   // clearance below which a plan pays
+constexpr float cruising = 500.0f; // low, where shots take long to arrive, with room below
+constexpr float highest = 372.0f;  // never higher: the enemies' band ends well above
+constexpr float margin = 30.0f;    // clearance below which a plan pays
+constexpr float crowdRange = 160.0f;
+constexpr float crowdWeight = 300.0f;
 
 // The player's own steering rule, one step, kept inside the window.
 void StepShip(Vec2& position, Vec2& velocity, int x, int y, float radius)
@@ -310,7 +312,7 @@ const SkilledPlayer::Snapshot* SkilledPlayer::SeenNow() const
 int SkilledPlayer::ShipNow(const Snapshot& seen, Vec2& position, Vec2& velocity) const
 {
     int steps = 0;
-    position = { 400.0f, lowest };
+    position = { 400.0f, cruising };
     for (const Seen& thing : seen.things) {
         if (thing.kind == Kind::Ship)
             position = thing.position;
@@ -413,7 +415,7 @@ Vec2 SkilledPlayer::Goal(const Snapshot& seen, const Vec2& ship, uint32_t age)
     targetEnemy = choice != nullptr ? choice->id : nullptr;
     // An enemy near a side is awaited off the wall: cornered there, an aimed shot cannot be
     // dodged.
-    return { std::clamp(choice != nullptr ? choiceX : 400.0f, 160.0f, 640.0f), lowest };
+    return { std::clamp(choice != nullptr ? choiceX : 400.0f, 160.0f, 640.0f), cruising };
 }
 
 float SkilledPlayer::Cost(
@@ -433,6 +435,8 @@ float SkilledPlayer::Cost(
         // Later steps are less sure: the shots' motion may be misjudged, new ones may come.
         const float nearness = 1.0f - 0.6f * static_cast<float>(k) / horizon;
         const std::array<float, 4>* row = hazards.data() + static_cast<size_t>(k) * hazardCount;
+        // Where the plan ends up, room counts: a crowd of shots there is a trap later.
+        const bool lookAround = k == horizon / 2 || k == horizon - 1;
         for (size_t i = 0; i < hazardCount; ++i) {
             const float dx = row[i][0] - position.x;
             const float dy = row[i][1] - position.y;
@@ -440,6 +444,10 @@ float SkilledPlayer::Cost(
             const float distanceSquared = dx * dx + dy * dy;
             if (distanceSquared < reach * reach && row[i][3] != 0.0f)
                 return 1e7f * nearness + cost;
+            if (lookAround && distanceSquared < crowdRange * crowdRange) {
+                const float near = 1.0f - std::sqrt(distanceSquared) / crowdRange;
+                cost += near * near * crowdWeight;
+            }
             if (distanceSquared < (reach + margin) * (reach + margin)) {
                 const float gap = reach + margin - std::sqrt(distanceSquared);
                 cost += gap * gap * nearness * 3.0f;
