@@ -7,6 +7,7 @@
 //
 // Run from anywhere: the bench moves into the build folder, where Data/ was generated. It
 // draws with SDL's software renderer into an off-screen window, with sound switched off.
+#include "PlayBench.h"
 #include "app/GameBase.h"
 #include "base/Clock.h"
 #include "base/Random.h"
@@ -41,91 +42,13 @@
 
 namespace {
 
-// Plays nothing: the mixer thread would otherwise compete with the measured thread.
-class SilentSoundEngine final : public ISoundEngine {
-public:
-    void SetMasterVolume(float) override { }
-    void PlayEffect(const std::string&) override { }
-    MusicHandle* PlayMusic(const std::string&) override { return nullptr; }
-    void SetMusicPaused(MusicHandle*, bool) override { }
-    void SetMusicVolume(MusicHandle*, float) override { }
-    void StopMusic(MusicHandle*) override { }
-};
-
-// Headless SDL with the software renderer; settings already in the environment win.
-void UseHeadlessSoftwareSdl()
-{
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_RENDER_DRIVER", "software", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
-}
-
-// The game reads Data/ relative to the working directory.
-bool EnterDataFolder()
-{
-    if (!std::filesystem::exists("Data/Gui/GameBackground/0000.png")
-        && chdir(SKARVOLD_BUILD_DIR) != 0)
-        return false;
-    return std::filesystem::exists("Data/Gui/GameBackground/0000.png");
-}
+using namespace playbench;
 
 constexpr uint32_t sceneSeed = 5;
 constexpr uint32_t stageFrameMs = 32; // one step per staged frame
 constexpr uint32_t playFrameMs = 16;  // a 60 Hz display's pace for the measured frames
 constexpr uint32_t sweepMs = 640;     // one way of the player's sweep
 constexpr uint32_t calmMs = 1120;     // longer than any shake, a whole number of steps
-
-// What lives in the world at a moment, by kind.
-struct Census {
-    int objects = 0;
-    int enemies = 0;
-    int playerShots = 0;
-    int enemyShots = 0;
-    int debris = 0;
-    int explosions = 0;
-    int pickups = 0;
-    int notices = 0;
-    int sprites = 0;
-    int player = 0;
-
-    explicit Census(const Game& game)
-    {
-        for (const Object* object : game.world->objects) {
-            ++objects;
-            if (dynamic_cast<const Enemy*>(object) != nullptr)
-                ++enemies;
-            else if (const auto* shot = dynamic_cast<const Projectile*>(object))
-                ++(shot->collisionMask == TypeEnemy ? playerShots : enemyShots);
-            else if (dynamic_cast<const Debris*>(object) != nullptr)
-                ++debris;
-            else if (dynamic_cast<const Explosion*>(object) != nullptr)
-                ++explosions;
-            else if (dynamic_cast<const ShieldPickup*>(object) != nullptr)
-                ++pickups;
-            else if (dynamic_cast<const FlyingText*>(object) != nullptr)
-                ++notices;
-            else if (dynamic_cast<const Player*>(object) != nullptr)
-                player = 1;
-        }
-        for (const auto& layer : game.renderer->spriteLayers)
-            sprites += static_cast<int>(layer.size());
-    }
-
-    void Report(benchmark::State& state) const
-    {
-        state.counters["objects"] = objects;
-        state.counters["enemies"] = enemies;
-        state.counters["shotsP"] = playerShots;
-        state.counters["shotsE"] = enemyShots;
-        state.counters["debris"] = debris;
-        state.counters["notices"] = notices;
-        state.counters["sprites"] = sprites;
-        state.counters["player"] = player;
-        state.counters["pickups"] = pickups;
-        state.counters["explosions"] = explosions;
-    }
-};
 
 // A real game in play that can be brought back, identically, to the heavy moment.
 class PlayScene {

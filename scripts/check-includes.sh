@@ -9,7 +9,7 @@
 #   app/     base/, render/, world/; app/main.cpp also modes/
 #   tools/   base/ (the data generator and its preview stand beside the game, not on it);
 #            tools/autoplay/ plays the real game, so it may include any of the game's folders
-#   bench/   anything of the game
+#   bench/   anything of the game, and tools/autoplay/ to replay recorded games
 #   tests/   anything; nothing outside tests/ includes tests/
 # Every folder may include its own files. Includes are resolved as the compiler does: beside
 # the including file first, then from the project's root and the tools/ and tests/ include
@@ -66,7 +66,7 @@ allowed_for() {
                 echo "base/*"
             fi
             ;;
-        bench) echo "base/* render/* sound/* world/* modes/* app/*" ;;
+        bench) echo "base/* render/* sound/* world/* modes/* app/* tools/autoplay/*" ;;
         tests) echo "*" ;;
     esac
 }
