@@ -107,12 +107,15 @@ TEST_F(FlyingTextTest, LabelNearAnEdgeIsDrawnInsideTheWindow)
         EXPECT_GE(drawn.y, 0);
         EXPECT_LE(drawn.x + drawn.w, 800);
         EXPECT_LE(drawn.y + drawn.h, 600);
-        if (c.left)
+        if (c.left) {
             EXPECT_LE(drawn.x, 2);
-        if (c.top)
+        }
+        if (c.top) {
             EXPECT_LE(drawn.y, 4);
-        if (c.right)
+        }
+        if (c.right) {
             EXPECT_GE(drawn.x + drawn.w, 797);
+        }
         notice->dead = true;
         Frame(40);
         Frame(40);

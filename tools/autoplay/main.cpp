@@ -277,10 +277,16 @@ int main(int argc, char** argv)
         std::printf(
             "FAILED in the game of seed %u: %s\n", summary.failingSeed, summary.failure.c_str());
         const RandomPlayer::FrameLengths& lengths = options.frameLengths;
-        std::printf("play it again with: skarvold_autoplay --games 1 --seed %u --frames %u-%u"
-                    " --stalls %u --stall-length %u-%u --longest-play %u",
-            summary.failingSeed, lengths.shortest, lengths.longest, lengths.stallsPerThousand,
-            lengths.shortestStall, lengths.longestStall, lengths.longestPlay);
+        if (skilled)
+            std::printf("play it again with: skarvold_autoplay --player skilled --games 1 --seed %u"
+                        " --frames %u-%u --reaction %u --longest-play %u",
+                summary.failingSeed, skill.shortestFrame, skill.longestFrame, skill.reactionMs,
+                skill.longestPlay);
+        else
+            std::printf("play it again with: skarvold_autoplay --games 1 --seed %u --frames %u-%u"
+                        " --stalls %u --stall-length %u-%u --longest-play %u",
+                summary.failingSeed, lengths.shortest, lengths.longest, lengths.stallsPerThousand,
+                lengths.shortestStall, lengths.longestStall, lengths.longestPlay);
         if (!options.failingReplayPath.empty())
             std::printf("  or  skarvold_autoplay --replay %s", options.failingReplayPath.c_str());
         std::printf("\n");

@@ -7,8 +7,11 @@
 #include "modes/GameMode.h"
 #include "modes/MenuMode.h"
 #include "render/Renderer.h"
+#include "world/EnemyMedium.h"
 #include "world/Explosion.h"
+#include "world/FlyingText.h"
 #include "world/Player.h"
+#include "world/Projectile.h"
 #include "world/World.h"
 
 #include "support/GameDriver.h"
@@ -191,6 +194,62 @@ TEST_F(InvariantCheckerTest, TheMenuAfterAGameHoldsOnlyWhatTheMenuMade)
     world.Create<Explosion>();
     EXPECT_THAT(Check(), HasSubstr("1 objects are left in the menu's world"));
     world.Clear();
+    EXPECT_THAT(Check(), IsEmpty());
+}
+
+TEST_F(InvariantCheckerTest, TheLateGameKeepsToWhatTheSpawnerAndTheMakersAllow)
+{
+    StartPlaying();
+    GameMode& play = *driver.Play();
+    World& world = *driver.game->world;
+
+    play.spawnInterval = 900;
+    EXPECT_THAT(Check(), HasSubstr("spawn gap is 900 ms"));
+    play.spawnInterval = 1000;
+
+    // An enemy that no spawn sent: it has no play screen to score to.
+    auto* stray = world.Create<EnemyMedium>(&world);
+    EXPECT_THAT(Check(), HasSubstr("spawner did not send"));
+    stray->dead = true;
+    Play(2);
+
+    // A destroyed enemy that a step failed to take away.
+    auto* doomed = world.Create<EnemyMedium>(&world);
+    doomed->SetGameMode(&play);
+    EXPECT_THAT(Check(), IsEmpty());
+    Play(1);
+    doomed->dead = true;
+    EXPECT_THAT(Check(), IsEmpty());
+    std::erase(world.objects, doomed);
+    ASSERT_TRUE(driver.Frame(40));
+    world.objects.push_back(doomed);
+    EXPECT_THAT(Check(), HasSubstr("destroyed enemy is still in the world a step later"));
+    Play(2);
+
+    // Shots by the hundred from nobody.
+    std::vector<Projectile*> flood;
+    for (int shot = 0; shot < 200; ++shot)
+        flood.push_back(Projectile::Launch(world, "Data/Enemies/Small/Projectile", 0.0f, TypePlayer,
+            Vec2 { 0.0f, 1.0f }, Vec2 { 10.0f, 10.0f }));
+    EXPECT_THAT(Check(), HasSubstr("enemy shots live, more than"));
+    for (Projectile* shot : flood)
+        shot->dead = true;
+    Play(2);
+
+    // A label left to hang over the edge, and the score pushed off the window.
+    auto* label = world.Create<FlyingText>(&world);
+    label->label->SetText("Score: + 3");
+    label->label->keepInWindow = false;
+    label->SetPosition({ 2.0f, 300.0f });
+    play.AddScore(3);
+    for (int frame = 0; frame < 20; ++frame)
+        ASSERT_TRUE(driver.Frame(40));
+    EXPECT_THAT(Check(), HasSubstr("flying label \"Score: + 3\" leaves the window"));
+    label->label->keepInWindow = true;
+    EXPECT_THAT(Check(), IsEmpty());
+    play.scoreText->position.x = 790.0f;
+    EXPECT_THAT(Check(), HasSubstr("score text \"Score: 3\" leaves the window"));
+    play.scoreText->position.x = 15.0f;
     EXPECT_THAT(Check(), IsEmpty());
 }
 
