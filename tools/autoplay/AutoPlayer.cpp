@@ -24,20 +24,27 @@ AutoPlayer::Summary AutoPlayer::Run() const
     Summary summary;
     for (uint64_t game = 1; game <= options.games; ++game) {
         const auto seed = static_cast<uint32_t>(options.firstSeed + game - 1);
-        const GameRun::Result result = PlayOne(seed);
-        ++summary.games;
-        summary.plays += result.trace.scores.size();
-        summary.frames += result.frames;
-        summary.steps += result.trace.steps;
-        if (!options.replayFolder.empty()) {
-            const std::filesystem::path file
-                = std::filesystem::path(options.replayFolder) / (std::to_string(seed) + ".replay");
-            result.replay.Save(file.string());
+        std::string failure;
+        {
+            const GameRun::Result result = PlayOne(seed);
+            ++summary.games;
+            summary.plays += result.trace.scores.size();
+            summary.frames += result.frames;
+            summary.steps += result.trace.steps;
+            if (!options.replayFolder.empty()) {
+                const std::filesystem::path file = std::filesystem::path(options.replayFolder)
+                    / (std::to_string(seed) + ".replay");
+                result.replay.Save(file.string());
+            }
+            if (options.afterGame)
+                options.afterGame(seed, result);
+            failure = result.failure;
+            if (!failure.empty() && !options.failingReplayPath.empty())
+                result.replay.Save(options.failingReplayPath);
         }
-        if (options.afterGame)
-            options.afterGame(seed, result);
 
-        std::string failure = result.failure;
+        // Measured once the game's own record is gone: a long game's replay alone holds a
+        // megabyte, which is not something the game left behind.
         const uint64_t heap = MemoryProbe::HeapInUse();
         summary.heapAtEnd = heap;
         if (game == options.memoryBaselineGame)
@@ -53,8 +60,6 @@ AutoPlayer::Summary AutoPlayer::Run() const
             summary.ok = false;
             summary.failingSeed = seed;
             summary.failure = failure;
-            if (!options.failingReplayPath.empty())
-                result.replay.Save(options.failingReplayPath);
             break;
         }
     }

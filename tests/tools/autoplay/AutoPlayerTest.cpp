@@ -177,6 +177,21 @@ TEST(AutoPlayer, HeapGrowthFromGameToGameFailsOnceItPassesTheTolerance)
     held.clear();
     options.afterGame = nullptr;
     EXPECT_TRUE(AutoPlayer(options).Run().ok);
+
+    // A long game after a short baseline: its own record (the replay of every frame) is no
+    // growth of the heap.
+    options.games = 3;
+    options.memoryBaselineGame = 1;
+    options.memoryToleranceBytes = 64u << 10;
+    options.run.drawPictures = false;
+    options.makeInput = [](uint32_t seed) {
+        auto input = std::make_unique<ScriptedInput>();
+        input->quitAt = seed == 3 ? 6000 : 1;
+        return input;
+    };
+    const AutoPlayer::Summary longLast = AutoPlayer(options).Run();
+    EXPECT_TRUE(longLast.ok) << longLast.failure;
+    EXPECT_EQ(longLast.frames, 6002u);
 }
 
 } // namespace
