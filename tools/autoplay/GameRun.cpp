@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <time.h>
+
 namespace {
 // Works from another folder for as long as it lives.
 class WorkingDirectory {
@@ -47,6 +49,14 @@ public:
 private:
     std::filesystem::path previous;
 };
+
+// The processor time this thread has used: what a pass costs, whatever else the machine runs.
+double ThreadSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 bool PushEvent(const Replay::Event& event)
 {
@@ -151,12 +161,13 @@ GameRun::Result GameRun::Play(uint32_t seed, InputSource& input, const Options& 
             counter += frame.ms;
             trace.frame = result.frames + 1;
             const auto passStart = std::chrono::steady_clock::now();
+            const double cpuStart = ThreadSeconds();
             const bool running = loop.Pass();
             ++result.frames;
             if (options.afterFrame && running) {
                 const std::chrono::duration<double> took
                     = std::chrono::steady_clock::now() - passStart;
-                options.afterFrame(*game, took.count());
+                options.afterFrame(*game, took.count(), ThreadSeconds() - cpuStart);
             }
             if (!running) {
                 result.ended = true;

@@ -30,8 +30,9 @@ public:
         std::function<std::unique_ptr<ISoundEngine>()> makeSoundEngine;
         // False plays the same game without copying a pixel (Renderer::copyPixels).
         bool drawPictures = true;
-        // Told after every pass of the main loop, with how long the pass took in seconds.
-        std::function<void(const Game&, double seconds)> afterFrame;
+        // Told after every pass of the main loop, with how long the pass took in seconds: by the
+        // clock, and in processor time of the game's thread (which a busy machine leaves alone).
+        std::function<void(const Game&, double wallSeconds, double cpuSeconds)> afterFrame;
     };
 
     struct Result {

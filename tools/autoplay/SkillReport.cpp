@@ -27,13 +27,6 @@ std::string Describe(const SkillReport::Scene& scene)
         + " enemy shots, " + std::to_string(scene.objects) + " objects";
 }
 
-std::string Times(const std::vector<double>& seconds, double worst, const SkillReport::Scene& at)
-{
-    return Format("frame median %.3f ms, 99th percentile %.3f ms, worst %.3f ms",
-               SkillReport::Percentile(seconds, 0.5) * 1000.0,
-               SkillReport::Percentile(seconds, 0.99) * 1000.0, worst * 1000.0)
-        + " (" + Describe(at) + ")";
-}
 } // namespace
 
 SkillReport::Scene SkillReport::SceneOf(const ::Game& game)
@@ -64,18 +57,29 @@ double SkillReport::Percentile(std::vector<double> values, double share)
     return values[index];
 }
 
-void SkillReport::Frame(const ::Game& game, double seconds)
+void SkillReport::Times::Add(const ::Game& game, double wallSeconds, double cpuSeconds)
 {
-    frameSeconds.push_back(seconds);
-    allFrameSeconds.push_back(seconds);
-    if (seconds > worstSeconds) {
-        worstSeconds = seconds;
-        worstScene = SceneOf(game);
+    seconds.push_back(cpuSeconds);
+    if (cpuSeconds > worst) {
+        worst = cpuSeconds;
+        atWorst = SceneOf(game);
     }
-    if (seconds > allWorstSeconds) {
-        allWorstSeconds = seconds;
-        allWorstScene = SceneOf(game);
-    }
+    worstWall = std::max(worstWall, wallSeconds);
+}
+
+std::string SkillReport::Times::Describe() const
+{
+    return Format("frame median %.3f ms, 99th percentile %.3f ms, worst %.3f ms",
+               Percentile(seconds, 0.5) * 1000.0, Percentile(seconds, 0.99) * 1000.0,
+               worst * 1000.0)
+        + " (" + ::Describe(atWorst) + ")"
+        + Format(", worst by the clock %.3f ms", worstWall * 1000.0);
+}
+
+void SkillReport::Frame(const ::Game& game, double wallSeconds, double cpuSeconds)
+{
+    thisGame.Add(game, wallSeconds, cpuSeconds);
+    allGames.Add(game, wallSeconds, cpuSeconds);
 }
 
 void SkillReport::Game(const SkilledPlayer::Record& record)
@@ -94,16 +98,14 @@ std::string SkillReport::LastGame(bool skilled) const
             + std::to_string(r.mostEnemyShots) + " enemy shots, " + std::to_string(r.mostObjects)
             + " objects";
     }
-    if (!frameSeconds.empty())
-        text += ", " + Times(frameSeconds, worstSeconds, worstScene);
+    if (!thisGame.seconds.empty())
+        text += ", " + thisGame.Describe();
     return text;
 }
 
 void SkillReport::EndOfGame()
 {
-    frameSeconds.clear();
-    worstSeconds = 0.0;
-    worstScene = Scene {};
+    thisGame = Times {};
 }
 
 std::string SkillReport::Totals(bool skilled) const
@@ -136,7 +138,7 @@ std::string SkillReport::Totals(bool skilled) const
             text += ", " + std::to_string(count) + " destroyed by " + cause;
         text += "; largest scene " + Describe(largest) + "\n";
     }
-    if (!allFrameSeconds.empty())
-        text += "all games: " + Times(allFrameSeconds, allWorstSeconds, allWorstScene) + "\n";
+    if (!allGames.seconds.empty())
+        text += "all games: " + allGames.Describe() + "\n";
     return text;
 }

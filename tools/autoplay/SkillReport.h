@@ -26,7 +26,9 @@ public:
     // The value below which `share` (0 to 1) of `values` lie, by the nearest rank; 0 if empty.
     static double Percentile(std::vector<double> values, double share);
 
-    void Frame(const Game& game, double seconds);
+    // One pass of the main loop: the figures are of its processor time, the clock's worst
+    // beside them.
+    void Frame(const Game& game, double wallSeconds, double cpuSeconds);
     void Game(const SkilledPlayer::Record& record);
     // The line's end for the game just played: its skill figures and frame times.
     std::string LastGame(bool skilled) const;
@@ -35,11 +37,15 @@ public:
     std::string Totals(bool skilled) const;
 
 private:
-    std::vector<double> frameSeconds; // this game's
-    double worstSeconds = 0.0;
-    Scene worstScene;
-    std::vector<double> allFrameSeconds;
-    double allWorstSeconds = 0.0;
-    Scene allWorstScene;
+    struct Times {
+        std::vector<double> seconds; // processor time of each pass
+        double worst = 0.0;
+        Scene atWorst;
+        double worstWall = 0.0;
+        void Add(const ::Game& game, double wallSeconds, double cpuSeconds);
+        std::string Describe() const;
+    };
+    Times thisGame;
+    Times allGames;
     std::vector<SkilledPlayer::Record> games;
 };

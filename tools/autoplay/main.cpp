@@ -237,8 +237,9 @@ int main(int argc, char** argv)
         };
     }
     if (frameTimes)
-        options.run.afterFrame
-            = [&report](const Game& game, double seconds) { report.Frame(game, seconds); };
+        options.run.afterFrame = [&report](const Game& game, double wall, double cpu) {
+            report.Frame(game, wall, cpu);
+        };
     if (skilled || frameTimes) {
         options.afterGame = [&report, &record, skilled, quiet](
                                 uint32_t seed, const GameRun::Result& result) {
