@@ -1,6 +1,7 @@
 #include "autoplay/SkillReport.h"
 
 #include "modes/Game.h"
+#include "modes/GameMode.h"
 #include "world/Enemy.h"
 #include "world/Projectile.h"
 #include "world/World.h"
@@ -78,6 +79,13 @@ std::string SkillReport::Times::Describe() const
 
 void SkillReport::Frame(const ::Game& game, double wallSeconds, double cpuSeconds)
 {
+    // Frames of play only, and not the one that built the play screen: the menu's frames and
+    // the switches between screens are not what the late game costs.
+    const Mode* mode = game.mode.get();
+    const bool playing = dynamic_cast<const GameMode*>(mode) != nullptr && mode == lastMode;
+    lastMode = mode;
+    if (!playing)
+        return;
     thisGame.Add(game, wallSeconds, cpuSeconds);
     allGames.Add(game, wallSeconds, cpuSeconds);
 }

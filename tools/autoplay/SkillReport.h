@@ -11,8 +11,8 @@ class Game;
 
 // Gathers what the autoplayer reports of skilled games and of frame times: each game's
 // survival, score, cause of the ship's end and largest scene, and the spread over all games
-// (10th, 50th and 90th percentile); each game's frame times (median, 99th percentile, worst
-// and the scene at the worst frame).
+// (10th, 50th and 90th percentile); each game's frame times in play (median, 99th percentile,
+// worst and the scene at the worst frame).
 class SkillReport {
 public:
     // What a scene holds: enemies, enemy shots, all objects.
@@ -27,7 +27,7 @@ public:
     static double Percentile(std::vector<double> values, double share);
 
     // One pass of the main loop: the figures are of its processor time, the clock's worst
-    // beside them.
+    // beside them. Only passes of play count, the first of each play left out.
     void Frame(const Game& game, double wallSeconds, double cpuSeconds);
     void Game(const SkilledPlayer::Record& record);
     // The line's end for the game just played: its skill figures and frame times.
@@ -45,6 +45,7 @@ private:
         void Add(const ::Game& game, double wallSeconds, double cpuSeconds);
         std::string Describe() const;
     };
+    const void* lastMode = nullptr;
     Times thisGame;
     Times allGames;
     std::vector<SkilledPlayer::Record> games;
