@@ -10,7 +10,6 @@
 #include "base/Clock.h"
 #include "render/Renderer.h"
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -116,10 +115,11 @@ void AtTheHeaviestMoment(benchmark::State& state, const std::function<void(Game&
         input.atStop = [&](Game& game) {
             reached = true;
             Census(game).Report(state);
-            const auto start = std::chrono::steady_clock::now();
+            const double start = GameRun::ThreadSeconds();
             measure(game);
-            const auto end = std::chrono::steady_clock::now();
-            state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+            // In processor time: one moment measured once per replay is too short a sample to
+            // average out what else a shared machine runs.
+            state.SetIterationTime(GameRun::ThreadSeconds() - start);
         };
         GameRun::Play(heaviest.replay.seed, input, Quietly());
         if (!reached) {

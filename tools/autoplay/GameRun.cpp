@@ -50,14 +50,6 @@ private:
     std::filesystem::path previous;
 };
 
-// The processor time this thread has used: what a pass costs, whatever else the machine runs.
-double ThreadSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 bool PushEvent(const Replay::Event& event)
 {
     SDL_Event sdlEvent {};
@@ -101,6 +93,13 @@ private:
     uint32_t lastScore = 0;
 };
 } // namespace
+
+double GameRun::ThreadSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 GameRun::Result GameRun::Play(uint32_t seed, InputSource& input, const Options& options)
 {

@@ -48,4 +48,8 @@ public:
     // Plays the game whose counter first reads `seed`, taking frames from `input` until the
     // game ends, the input runs out, or an invariant breaks.
     static Result Play(uint32_t seed, InputSource& input, const Options& options);
+
+    // The processor time the calling thread has used, in seconds: what a piece of work costs,
+    // whatever else the machine runs.
+    static double ThreadSeconds();
 };
