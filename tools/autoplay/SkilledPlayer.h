@@ -19,10 +19,12 @@ class MenuMode;
 // forward to now with the keys it has pressed since, projects the shots ahead, and tries
 // short key plans over the next second with the ship's own inertia, taking the one that
 // keeps clear of every shot and ends nearest its goal: under the enemy most worth its time,
-// or on a shield lying about when it lacks one. It fires all the time, keeps low, where shots
-// take longest to arrive, and never goes up among the enemies. It never reads the generator,
-// the timers or what the game has not shown. After `longestPlay` of play it leaves from the
-// pause prompt; then it closes the hiscore page and chooses "QUIT".
+// or on a shield lying about when it lacks one, away from the walls, with room around it. It
+// fires all the time, cruises low (shots take long to arrive, and there is room below to back
+// away from slow ones), keeps clear of where a big enemy may be aiming, and never goes up
+// among the enemies. Which moments the world steps at it learns from seeing things move. It
+// never reads the generator, the timers or what the game has not shown. After `longestPlay` of play
+// it leaves from the pause prompt; then it closes the hiscore page and chooses "QUIT".
 class SkilledPlayer : public InputSource {
 public:
     struct Settings {
