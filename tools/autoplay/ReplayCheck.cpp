@@ -13,17 +13,6 @@ std::string Hex(uint64_t value)
     return text;
 }
 
-std::string Scores(const std::vector<uint32_t>& scores)
-{
-    std::string text;
-    for (uint32_t score : scores) {
-        if (!text.empty())
-            text += ' ';
-        text += std::to_string(score);
-    }
-    return text.empty() ? "none" : text;
-}
-
 void Line(std::string& text, const char* figure, const std::string& want, const std::string& got)
 {
     if (want == got)
@@ -37,6 +26,17 @@ void Line(std::string& text, const char* figure, const std::string& want, const 
     text += '\n';
 }
 } // namespace
+
+std::string ReplayCheck::Scores(const std::vector<uint32_t>& scores)
+{
+    std::string text;
+    for (uint32_t score : scores) {
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(score);
+    }
+    return text.empty() ? "none" : text;
+}
 
 std::string ReplayCheck::Differences(
     const Replay::Expectation& want, const Replay::Expectation& got)

@@ -12,6 +12,8 @@ class ReplayCheck {
 public:
     // One line per figure that differs (frames, steps, trace, scores), with the expected and
     // the given value; "" when the two agree.
+    // The scores of a game, space-separated, or "none".
+    static std::string Scores(const std::vector<uint32_t>& scores);
     static std::string Differences(const Replay::Expectation& want, const Replay::Expectation& got);
 
     // The first step whose hash differs, numbered from 1, with the frame it was run in and

@@ -68,17 +68,6 @@ bool Range(const char* text, uint32_t& shortest, uint32_t& longest)
     return true;
 }
 
-std::string Scores(const std::vector<uint32_t>& scores)
-{
-    std::string text;
-    for (uint32_t score : scores) {
-        if (!text.empty())
-            text += ' ';
-        text += std::to_string(score);
-    }
-    return text.empty() ? "none" : text;
-}
-
 int Replaying(const std::string& path, const GameRun::Options& runOptions,
     const std::string& stepHashesPath, bool rewrite)
 {
@@ -99,7 +88,7 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
     const Replay::Expectation& got = result.replay.expect;
     std::printf("replayed %s: frames %" PRIu64 " steps %" PRIu64 " trace %016" PRIx64
                 " scores %s\n",
-        path.c_str(), got.frames, got.steps, got.trace, Scores(got.scores).c_str());
+        path.c_str(), got.frames, got.steps, got.trace, ReplayCheck::Scores(got.scores).c_str());
     if (!stepHashesPath.empty()) {
         std::ofstream hashes(stepHashesPath);
         for (uint64_t hash : result.trace.stepHashes) {
@@ -241,25 +230,26 @@ int main(int argc, char** argv)
             report.Frame(game, wall, cpu);
         };
     if (skilled || frameTimes) {
-        options.afterGame = [&report, &record, skilled, quiet](
-                                uint32_t seed, const GameRun::Result& result) {
-            if (skilled)
-                report.Game(record);
-            if (!quiet) {
-                std::printf(
-                    "game %u: %s, %" PRIu64 " frames, scores %s, heap %" PRIu64 " bytes%s\n", seed,
-                    result.ok ? "ok" : "FAILED", result.frames, Scores(result.trace.scores).c_str(),
-                    MemoryProbe::HeapInUse(), report.LastGame(skilled).c_str());
-                std::fflush(stdout);
-            }
-            report.EndOfGame();
-        };
+        options.afterGame
+            = [&report, &record, skilled, quiet](uint32_t seed, const GameRun::Result& result) {
+                  if (skilled)
+                      report.Game(record);
+                  if (!quiet) {
+                      std::printf("game %u: %s, %" PRIu64 " frames, scores %s, heap %" PRIu64
+                                  " bytes%s\n",
+                          seed, result.ok ? "ok" : "FAILED", result.frames,
+                          ReplayCheck::Scores(result.trace.scores).c_str(),
+                          MemoryProbe::HeapInUse(), report.LastGame(skilled).c_str());
+                      std::fflush(stdout);
+                  }
+                  report.EndOfGame();
+              };
     } else if (!quiet) {
         options.afterGame = [](uint32_t seed, const GameRun::Result& result) {
             std::printf("game %u: %s, %" PRIu64 " frames, %" PRIu64
                         " steps, scores %s, heap %" PRIu64 " bytes\n",
                 seed, result.ok ? "ok" : "FAILED", result.frames, result.trace.steps,
-                Scores(result.trace.scores).c_str(), MemoryProbe::HeapInUse());
+                ReplayCheck::Scores(result.trace.scores).c_str(), MemoryProbe::HeapInUse());
             std::fflush(stdout);
         };
     }
