@@ -6,6 +6,9 @@
 #                                    and AppStream metadata, and Xvfb with xprop for the
 #                                    installed game's window
 #   scripts/install-deps.sh --package  that, plus Debian's packaging tools and lintian
+#   scripts/install-deps.sh --windows  that, plus mingw-w64 for the Windows zip
+#                                    (--tests also installs it, with Wine, xdotool and
+#                                    tesseract to play the zip under Wine)
 set -euo pipefail
 
 packages=(
@@ -23,6 +26,18 @@ if [[ "${1:-}" == "--tests" ]]; then
   # The fuzz target of the replay reader: clang with libFuzzer, and the runtimes of its
   # sanitizers, which clang only recommends
   packages+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev)
+fi
+# The Windows zip: mingw-w64 with posix threads (std::thread and std::mutex), python3 packs
+# the icon; the copyright files of its runtime packages go into the zip
+windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev python3)
+if [[ "${1:-}" == "--windows" ]]; then
+  packages+=("${windows[@]}")
+fi
+if [[ "${1:-}" == "--tests" ]]; then
+  # and the zip played under Wine, 64-bit only, on Xvfb: keys by xdotool, the reference
+  # pictures read by ImageMagick, the message box read by tesseract, the zip unpacked by unzip
+  packages+=("${windows[@]}" wine wine64 xdotool imagemagick tesseract-ocr unzip)
 fi
 if [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev) # dpkg-shlibdeps finds the package's runtime libraries, dpkg-buildflags
