@@ -14,9 +14,9 @@ template <class T> Enemy* Make(World& world)
 
 // Small 26, big 30, medium 45 chances in 101; the pickup comes sooner after smaller ones.
 constexpr EnemySpawn table[] = {
-    { 26, Make<EnemySmall>, 0.5f },
-    { 30, Make<EnemyBig>, 0.75f },
-    { 45, Make<EnemyMedium>, 1.0f },
+    { 26, Make<EnemySmall>, 0.5f, &EnemySmall::description },
+    { 30, Make<EnemyBig>, 0.75f, &EnemyBig::description },
+    { 45, Make<EnemyMedium>, 1.0f, &EnemyMedium::description },
 };
 } // namespace
 

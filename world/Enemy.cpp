@@ -10,6 +10,7 @@
 #include "render/TextItem.h"
 #include "sound/ISoundEngine.h"
 #include "world/FlyingText.h"
+#include "world/Projectile.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -131,6 +132,13 @@ void Enemy::ChooseTarget()
 }
 
 void Enemy::Volley() { }
+
+void Enemy::Launch(const Vec2& heading)
+{
+    const VolleyFigures& volley = kind->volley;
+    Projectile::Launch(
+        *world, volley.projectile, volley.shotSpeed, TypePlayer, heading, ShotStart());
+}
 
 Vec2 Enemy::ShotStart() const
 {

@@ -27,14 +27,28 @@ struct FireRule {
     uint32_t spread = 0; // ms
 };
 
-// Everything in which one kind of enemy differs from the others but its shot pattern and its
-// rule for new targets: written once per kind as a constant.
+// What one volley of a kind throws at the player: `shots` shots of `projectile` at `shotSpeed`,
+// aimed at the player or along the kind's own fixed headings, with its attack sound. A kind
+// that never fires has 0 shots.
+struct VolleyFigures {
+    uint32_t shots = 0;
+    float shotSpeed = 0.0f;           // px/s
+    bool aimed = false;               // at where the player is; else along fixed headings
+    const char* projectile = nullptr; // layer 4
+    const char* attackSound = nullptr;
+};
+
+// Everything in which one kind of enemy differs from the others but the headings of its shots
+// and its rule for new targets: written once per kind as a constant, and listed with the
+// spawner's row of the kind (modes/EnemySpawn.cpp), where the tools and tests find every kind.
 struct EnemyKind {
+    const char* id = nullptr;     // the kind's one name in messages, tools and tests: "small"
     const char* sprite = nullptr; // layer 3
     bool looping = false;         // its animation runs from construction on; else it stands still
     float speed = 0.0f;           // px/s
     uint32_t scoreValue = 0;
     FireRule fire {};
+    VolleyFigures volley {};
     float shakeMagnitude = 0.0f; // px
     uint32_t shakeMs = 0;
     const char* explosion = nullptr; // layer 4
@@ -84,6 +98,8 @@ protected:
     virtual void ChooseTarget();
     // The kind's shots and its attack sound.
     virtual void Volley();
+    // One shot of the kind's volley along the unit `heading`, from ShotStart.
+    void Launch(const Vec2& heading);
     // Where every enemy shot starts: 32 px below the enemy's centre.
     Vec2 ShotStart() const;
     // x = R + rand() % (windowWidth + 1 - 2R), R the radius truncated: a column inside the

@@ -4,7 +4,6 @@
 #include "base/Window.h"
 #include "modes/GameMode.h"
 #include "world/Player.h"
-#include "world/Projectile.h"
 
 #include <cmath>
 
@@ -12,12 +11,14 @@ namespace {
 constexpr float entryY = 70.0f;
 constexpr float rushFactor = 12.0f;
 constexpr double rushReach = 200.0; // px either side of the player
-constexpr float shotSpeed = 800.0f; // px/s
+} // namespace
 
-const EnemyKind big { .sprite = "Data/Enemies/Big",
+const EnemyKind EnemyBig::description { .id = "big",
+    .sprite = "Data/Enemies/Big",
     .speed = 25.0f,
     .scoreValue = 2,
     .fire = { FireRule::Redraw::EveryPass, 300, 1201 },
+    .volley = { 1, 800.0f, true, "Data/Enemies/Big/Projectile", "Data/Enemies/Big/Attack.wav" },
     .shakeMagnitude = 10.0f,
     .shakeMs = 600,
     .explosion = "Data/Enemies/Big/Explosion",
@@ -26,10 +27,9 @@ const EnemyKind big { .sprite = "Data/Enemies/Big",
         { "Data/Enemies/Big/Debris/3", 4 }, { "Data/Enemies/Big/Debris/4", 10 },
         { "Data/Enemies/Big/Debris/5", 48 } },
     .deathSound = "Data/Enemies/Big/Death.wav" };
-} // namespace
 
 EnemyBig::EnemyBig(World* owner)
-    : Enemy(owner, big)
+    : Enemy(owner, description)
 {
     rushTimer = CreateTimer();
     rushing = false;
@@ -80,7 +80,6 @@ void EnemyBig::Volley()
     const Vec2 heading = length > 0.0
         ? Vec2 { static_cast<float>(dx / length), static_cast<float>(dy / length) }
         : Vec2 { 0.0f, 1.0f };
-    Projectile::Launch(
-        *world, "Data/Enemies/Big/Projectile", shotSpeed, TypePlayer, heading, ShotStart());
-    PlayEffect("Data/Enemies/Big/Attack.wav");
+    Launch(heading);
+    PlayEffect(kind->volley.attackSound);
 }

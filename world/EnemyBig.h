@@ -8,6 +8,8 @@ struct Timer;
 // fires fast shots aimed at the player. 2 points.
 class EnemyBig : public Enemy {
 public:
+    static const EnemyKind description;
+
     static constexpr uint32_t rushMs = 500;
 
     // It is placed by SetGameMode.

@@ -2,11 +2,9 @@
 
 #include "render/Animation.h"
 #include "render/Sprite.h"
-#include "world/Projectile.h"
 
 namespace {
 constexpr float patrolY = 70.0f;
-constexpr float shotSpeed = 600.0f; // px/s
 
 std::vector<DebrisDraw> MediumDebris()
 {
@@ -18,21 +16,25 @@ std::vector<DebrisDraw> MediumDebris()
     return debris;
 }
 
+} // namespace
+
 // Still until its first shot: the animation plays once per shot.
-const EnemyKind medium { .sprite = "Data/Enemies/Medium",
+const EnemyKind EnemyMedium::description { .id = "medium",
+    .sprite = "Data/Enemies/Medium",
     .speed = 125.0f,
     .scoreValue = 1,
     .fire = { FireRule::Redraw::AfterShot, 100, 301 },
+    .volley
+    = { 1, 600.0f, false, "Data/Enemies/Medium/Projectile", "Data/Enemies/Medium/Attack.wav" },
     .shakeMagnitude = 5.0f,
     .shakeMs = 400,
     .explosion = "Data/Player/Explosion",
     .debrisSpeedScale = 0.5f,
     .debris = MediumDebris(),
     .deathSound = "Data/Enemies/Medium/Death.wav" };
-} // namespace
 
 EnemyMedium::EnemyMedium(World* owner)
-    : Enemy(owner, medium)
+    : Enemy(owner, description)
 {
     const auto x = static_cast<float>(RandomColumn());
     SetPosition({ x, patrolY });
@@ -45,7 +47,6 @@ void EnemyMedium::Volley()
     const bool hasFrames = animation != nullptr && !animation->frames.empty();
     sprite->frameIndex
         = sprite->reverse && hasFrames ? static_cast<uint32_t>(animation->frames.size() - 1) : 0;
-    Projectile::Launch(*world, "Data/Enemies/Medium/Projectile", shotSpeed, TypePlayer,
-        { 0.0f, 1.0f }, ShotStart());
-    PlayEffect("Data/Enemies/Medium/Attack.wav");
+    Launch({ 0.0f, 1.0f });
+    PlayEffect(kind->volley.attackSound);
 }

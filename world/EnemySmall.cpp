@@ -1,13 +1,9 @@
 #include "world/EnemySmall.h"
 
-#include "world/Projectile.h"
-
 #include <array>
 #include <cmath>
 
 namespace {
-constexpr float shotSpeed = 300.0f; // px/s
-
 // A fan of three: toward 15 px left of and 32 px below the centre, straight down, and
 // toward 15 px right of it.
 const float fanLength = static_cast<float>(std::sqrt(15.0 * 15.0 + 32.0 * 32.0));
@@ -17,21 +13,25 @@ const std::array<Vec2, 3> fan { {
     { 15.0f / fanLength, 32.0f / fanLength },
 } };
 
-const EnemyKind small { .sprite = "Data/Enemies/Small",
+} // namespace
+
+const EnemyKind EnemySmall::description { .id = "small",
+    .sprite = "Data/Enemies/Small",
     .looping = true,
     .speed = 200.0f,
     .scoreValue = 3,
     .fire = { FireRule::Redraw::EveryPass, 200, 501 },
+    .volley = { static_cast<uint32_t>(fan.size()), 300.0f, false, "Data/Enemies/Small/Projectile",
+        "Data/Enemies/Small/Attack.wav" },
     .shakeMagnitude = 4.0f,
     .shakeMs = 300,
     .explosion = "Data/Enemies/Small/Explosion",
     .debrisSpeedScale = 0.75f,
     .debris = { { "Data/Enemies/Small/Debris/1", 8 }, { "Data/Enemies/Small/Debris/2", 16 } },
     .deathSound = "Data/Enemies/Small/Death.wav" };
-} // namespace
 
 EnemySmall::EnemySmall(World* owner)
-    : Enemy(owner, small)
+    : Enemy(owner, description)
 {
     // It starts below the band of its later targets; y is drawn before x.
     const auto r = static_cast<int>(radius);
@@ -51,7 +51,6 @@ void EnemySmall::ChooseTarget()
 void EnemySmall::Volley()
 {
     for (const Vec2& heading : fan)
-        Projectile::Launch(
-            *world, "Data/Enemies/Small/Projectile", shotSpeed, TypePlayer, heading, ShotStart());
-    PlayEffect("Data/Enemies/Small/Attack.wav");
+        Launch(heading);
+    PlayEffect(kind->volley.attackSound);
 }

@@ -4,13 +4,12 @@
 // scripted pilot; each picture is taken at a moment whose contents are checked first, so a
 // script that went another way fails by name instead of comparing the wrong scene.
 // scripts/record-pictures.sh records the pictures again after a change meant to alter them.
+#include "modes/EnemySpawn.h"
 #include "render/Renderer.h"
 #include "render/Sprite.h"
 #include "render/TextItem.h"
 #include "world/Debris.h"
-#include "world/EnemyBig.h"
-#include "world/EnemyMedium.h"
-#include "world/EnemySmall.h"
+#include "world/Enemy.h"
 #include "world/Explosion.h"
 #include "world/FlyingText.h"
 #include "world/Player.h"
@@ -32,6 +31,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -139,9 +139,7 @@ void ExpectLikeReference(const std::string& name, const std::vector<uint8_t>& go
 
 // What the world holds at a moment of play.
 struct Scene {
-    int small = 0;
-    int medium = 0;
-    int big = 0;
+    std::set<const EnemyKind*> kinds; // of the enemies in play
     int playerShots = 0;
     int enemyShots = 0;
     int pickups = 0;
@@ -156,9 +154,8 @@ struct Scene {
         for (const Object* object : world.objects) {
             if (object->dead)
                 continue;
-            scene.small += dynamic_cast<const EnemySmall*>(object) != nullptr;
-            scene.medium += dynamic_cast<const EnemyMedium*>(object) != nullptr;
-            scene.big += dynamic_cast<const EnemyBig*>(object) != nullptr;
+            if (const auto* enemy = dynamic_cast<const Enemy*>(object))
+                scene.kinds.insert(enemy->kind);
             scene.pickups += dynamic_cast<const ShieldPickup*>(object) != nullptr;
             scene.debris += dynamic_cast<const Debris*>(object) != nullptr;
             scene.explosions += dynamic_cast<const Explosion*>(object) != nullptr;
@@ -176,6 +173,14 @@ struct Scene {
             }
         }
         return scene;
+    }
+
+    // Every kind of enemy the spawner sends is in play.
+    bool AllKinds() const
+    {
+        const auto table = EnemySpawn::Table();
+        return std::all_of(table.begin(), table.end(),
+            [this](const EnemySpawn& row) { return kinds.contains(row.kind); });
     }
 };
 
@@ -349,7 +354,7 @@ TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
     Picture("get-ready");
 
     // Play, until the ship is lost with a score that enters the table. The pilot holds its
-    // fire until all three kinds of enemy are in the window.
+    // fire until every kind of enemy is in the window.
     Flight flight = Flight::Gather;
     bool shieldShown = false, fightShown = false, burstShown = false, hitShown = false;
     // When the ship last lost a shield and kept another, while it has not changed since.
@@ -373,7 +378,7 @@ TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
             keptAfterHit = gameTime;
         }
         const Scene scene = Scene::Of(TheWorld());
-        const bool allKinds = scene.small > 0 && scene.medium > 0 && scene.big > 0;
+        const bool allKinds = scene.AllKinds();
 
         // A shield just collected: its notice, the shield round the ship, icon and label.
         if (!shieldShown && scene.shieldLabels > 0 && play->shieldsLabel->opacity == 255
@@ -383,7 +388,7 @@ TEST_F(ScreenPictures, EveryScreenLooksAsRecorded)
         }
         if (flight == Flight::Gather && allKinds && shieldShown)
             flight = Flight::Fight;
-        // The three kinds, shots both ways and a pickup hovering.
+        // Every kind, shots both ways and a pickup hovering.
         if (!fightShown && flight == Flight::Fight && allKinds && scene.playerShots > 0
             && scene.enemyShots > 0 && scene.pickups > 0) {
             Picture("play-fight");

@@ -3,7 +3,9 @@
 // look the part, the sizes suit their roles, and two runs of the generator agree byte for
 // byte.
 #include "base/AssetPaths.h"
+#include "modes/EnemySpawn.h"
 #include "support/TestImages.h"
+#include "world/Enemy.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,17 @@ std::vector<RgbaImage> LoadAnimation(const std::string& gamePath)
         frames.push_back(LoadRgba(file));
     }
     return frames;
+}
+
+// The player's shot and every kind of enemy's that fires, from the spawner's table of kinds.
+std::vector<std::string> ShotPaths()
+{
+    std::vector<std::string> paths { "Data/Player/Projectile" };
+    for (const EnemySpawn& row : EnemySpawn::Table()) {
+        if (row.kind->volley.shots > 0)
+            paths.emplace_back(row.kind->volley.projectile);
+    }
+    return paths;
 }
 
 // Every path the game draws.
@@ -352,16 +366,16 @@ TEST(ImageData, SpritesAreSizedForTheirRoles)
         ContentBounds(frameOf("Data/Enemies/Small/Debris/2")).Larger());
 
     // Shots are small.
-    for (const char* path : { "Data/Player/Projectile", "Data/Enemies/Small/Projectile",
-             "Data/Enemies/Medium/Projectile", "Data/Enemies/Big/Projectile" }) {
-        EXPECT_LE(larger(frameOf(path)), 32) << path;
-    }
+    for (const std::string& path : ShotPaths())
+        EXPECT_LE(larger(frameOf(path.c_str())), 32) << path;
 }
 
 TEST(ImageData, ExplosionsFlashThenFadeWithinHalfASecondToEightTenths)
 {
-    for (const char* path :
-        { "Data/Player/Explosion", "Data/Enemies/Small/Explosion", "Data/Enemies/Big/Explosion" }) {
+    std::set<std::string> explosions { "Data/Player/Explosion" };
+    for (const EnemySpawn& row : EnemySpawn::Table())
+        explosions.insert(row.kind->explosion);
+    for (const std::string& path : explosions) {
         SCOPED_TRACE(path);
         const std::vector<RgbaImage> frames = LoadAnimation(path);
         // 33.3 ms a frame: 15 to 24 frames are 0.5 to 0.8 s.
@@ -390,15 +404,14 @@ TEST(ImageData, ThePlayerIsCoolTheEnemiesWarmAndEveryShotItsOwnColour)
 {
     const Tint player = MeanColour(LoadAnimation("Data/Player").at(0));
     EXPECT_GT(player.b, player.r + 20.0);
-    for (const char* path : { "Data/Enemies/Small", "Data/Enemies/Medium", "Data/Enemies/Big" }) {
-        const Tint enemy = MeanColour(LoadAnimation(path).at(0));
-        EXPECT_GT(enemy.r, enemy.b + 20.0) << path;
+    for (const EnemySpawn& row : EnemySpawn::Table()) {
+        const Tint enemy = MeanColour(LoadAnimation(row.kind->sprite).at(0));
+        EXPECT_GT(enemy.r, enemy.b + 20.0) << row.kind->id;
     }
     // Pairwise apart in mean colour, so each kind of shot is told apart at a glance.
-    const char* shots[] = { "Data/Player/Projectile", "Data/Enemies/Small/Projectile",
-        "Data/Enemies/Medium/Projectile", "Data/Enemies/Big/Projectile" };
+    const std::vector<std::string> shots = ShotPaths();
     std::vector<Tint> tints;
-    for (const char* path : shots)
+    for (const std::string& path : shots)
         tints.push_back(MeanColour(LoadAnimation(path).at(0)));
     for (size_t i = 0; i < tints.size(); ++i)
         for (size_t j = i + 1; j < tints.size(); ++j) {

@@ -1,6 +1,8 @@
+#include "base/AssetPaths.h"
 #include "base/Clock.h"
 #include "base/Random.h"
 #include "base/Timer.h"
+#include "modes/EnemySpawn.h"
 #include "render/Renderer.h"
 #include "world/Debris.h"
 #include "world/EnemyBig.h"
@@ -16,7 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -411,6 +416,49 @@ TEST_F(EnemyTest, AnEnemyHitTwiceInOneStepScoresAndExplodesOnce)
     EXPECT_EQ(driver.game->renderer->shakes.size(), 2u);
     EXPECT_EQ(Played("Data/Enemies/Medium/Death.wav"), 1);
     EXPECT_EQ(Played("Data/Enemies/Small/Death.wav"), 1);
+}
+
+// The spawner's table is the game's one list of kinds, which the tools and tests read: every
+// row's description is whole, known by an id of its own, its files are in the data set, and
+// the row makes an enemy of that very kind.
+TEST_F(EnemyTest, EveryKindInTheSpawnersTableIsWholeAndKnownByItsOwnId)
+{
+    const auto isImage = [](std::string_view path) {
+        return std::any_of(std::begin(imageAssets), std::end(imageAssets),
+            [path](const ImageAsset& image) { return image.path == path; });
+    };
+    const auto isSound = [](std::string_view path) {
+        return std::any_of(std::begin(soundAssets), std::end(soundAssets),
+            [path](const SoundAsset& sound) { return sound.path == path; });
+    };
+    std::set<std::string> ids;
+    for (const EnemySpawn& row : EnemySpawn::Table()) {
+        ASSERT_NE(row.kind, nullptr);
+        const EnemyKind& kind = *row.kind;
+        ASSERT_NE(kind.id, nullptr);
+        SCOPED_TRACE(kind.id);
+        EXPECT_TRUE(ids.insert(kind.id).second) << "two kinds share the id";
+        EXPECT_GT(row.share, 0);
+        EXPECT_GT(kind.speed, 0.0f);
+        EXPECT_GT(kind.scoreValue, 0u);
+        EXPECT_TRUE(kind.sprite != nullptr && isImage(kind.sprite));
+        EXPECT_TRUE(kind.explosion != nullptr && isImage(kind.explosion));
+        EXPECT_TRUE(kind.deathSound != nullptr && isSound(kind.deathSound));
+        EXPECT_FALSE(kind.debris.empty());
+        for (const DebrisDraw& draw : kind.debris)
+            EXPECT_TRUE(isImage(draw.path)) << draw.path;
+        // A kind fires exactly when its volley throws shots, and then names what it throws.
+        const bool fires = kind.fire.redraw != FireRule::Redraw::Never;
+        EXPECT_EQ(fires, kind.volley.shots > 0);
+        if (fires) {
+            EXPECT_GT(kind.volley.shotSpeed, 0.0f);
+            EXPECT_TRUE(kind.volley.projectile != nullptr && isImage(kind.volley.projectile));
+            EXPECT_TRUE(kind.volley.attackSound != nullptr && isSound(kind.volley.attackSound));
+        }
+        const Enemy* made = row.make(*world);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(made->kind, row.kind) << "the row makes another kind";
+    }
 }
 
 } // namespace

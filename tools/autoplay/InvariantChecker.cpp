@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Timer.h"
+#include "modes/EnemySpawn.h"
 #include "modes/Game.h"
 #include "modes/GameMode.h"
 #include "modes/MenuMode.h"
@@ -29,6 +30,35 @@
 
 namespace {
 constexpr const char* newEntryName = "YOU";
+
+// The most pieces one wreck of any kind of enemy throws: every image's least count, plus the
+// most its draw can add.
+size_t MostDebrisOfAWreck()
+{
+    size_t most = 0;
+    for (const EnemySpawn& row : EnemySpawn::Table()) {
+        size_t pieces = 0;
+        for (const DebrisDraw& draw : row.kind->debris)
+            pieces += draw.least + (draw.spread > 0 ? draw.spread - 1 : 0);
+        most = std::max(most, pieces);
+    }
+    return most;
+}
+
+// The most enemy shots one gun of any kind can have alive at once: a volley at every
+// shortest interval of its fire rule over a shot's lifetime, and one more volley.
+size_t MostShotsOfAGun()
+{
+    size_t most = 0;
+    for (const EnemySpawn& row : EnemySpawn::Table()) {
+        const EnemyKind& kind = *row.kind;
+        if (kind.fire.redraw == FireRule::Redraw::Never || kind.volley.shots == 0)
+            continue;
+        const uint32_t shortest = std::max<uint32_t>(kind.fire.least, 1);
+        most = std::max<size_t>(most, kind.volley.shots * (Projectile::lifetimeMs / shortest + 1));
+    }
+    return most;
+}
 
 std::string Describe(const Vec2& v)
 {
@@ -427,10 +457,13 @@ std::string InvariantChecker::CheckPopulation(const Game& game)
     if (newEnemies > 2)
         return std::to_string(newEnemies) + " enemies arrived in one frame";
 
-    // What each maker can have alive at once: a gun fires at most every 200 ms (three shots
-    // a volley for a small enemy) and a shot lives 5 s; a wreck throws at most 67 pieces that
-    // live at most 7 s; a label lives about 4.5 s; a pickup 15 s and one comes at most every
-    // 2 s; an explosion plays its frames once, at most one frame a drawing.
+    // What each maker can have alive at once: a gun fires at most a volley every shortest
+    // interval of its kind and a shot lives 5 s; a wreck throws at most what its kind's debris
+    // draws allow, pieces that live at most 7 s; a label lives about 4.5 s; a pickup 15 s and
+    // one comes at most every 2 s; an explosion plays its frames once, at most one frame a
+    // drawing. The kinds' figures come from the spawner's table, once.
+    static const size_t shotsOfAGun = MostShotsOfAGun();
+    static const size_t piecesOfAWreck = MostDebrisOfAWreck();
     const auto check = [](size_t count, size_t bound, const char* what) -> std::string {
         if (count <= bound)
             return "";
@@ -448,10 +481,9 @@ std::string InvariantChecker::CheckPopulation(const Game& game)
     std::string broken
         = check(playerShots, Projectile::lifetimeMs / Player::fireIntervalMs + 2, "player shots");
     if (broken.empty())
-        broken
-            = check(enemyShots, gunsLately * 3 * (Projectile::lifetimeMs / 200 + 1), "enemy shots");
+        broken = check(enemyShots, gunsLately * shotsOfAGun, "enemy shots");
     if (broken.empty())
-        broken = check(debris, wrecksLately * 67 + playerLost * 58, "pieces of debris");
+        broken = check(debris, wrecksLately * piecesOfAWreck + playerLost * 58, "pieces of debris");
     if (broken.empty())
         broken = check(explosions, explosionsLately + playerLost, "explosions");
     if (broken.empty())

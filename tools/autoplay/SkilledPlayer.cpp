@@ -1,13 +1,12 @@
 #include "autoplay/SkilledPlayer.h"
 
 #include "base/Clock.h"
+#include "modes/EnemySpawn.h"
 #include "modes/Game.h"
 #include "modes/GameMode.h"
 #include "modes/MenuMode.h"
 #include "render/Sprite.h"
-#include "world/EnemyBig.h"
-#include "world/EnemyMedium.h"
-#include "world/EnemySmall.h"
+#include "world/Enemy.h"
 #include "world/Player.h"
 #include "world/Projectile.h"
 #include "world/ShieldPickup.h"
@@ -32,6 +31,21 @@ constexpr float highest = 372.0f;  // never higher: the enemies' band ends well 
 constexpr float margin = 30.0f;    // clearance below which a plan pays
 constexpr float crowdRange = 160.0f;
 constexpr float crowdWeight = 300.0f;
+// Enemies that patrol and wander keep above this line; one below it comes down at the ship
+// and is kept clear of like a shot.
+constexpr float enemiesBand = 300.0f;
+constexpr float shotRadius = 11.0f; // of an aimed shot not seen yet
+
+// How much an enemy is worth going for: its points, and one more for a kind whose volleys
+// are hard to dodge (fans, aimed shots), half a point for single straight shots.
+float Worth(const EnemyKind& kind)
+{
+    const VolleyFigures& volley = kind.volley;
+    const float danger = volley.shots > 1 || (volley.shots > 0 && volley.aimed) ? 1.0f
+        : volley.shots > 0                                                      ? 0.5f
+                                                                                : 0.0f;
+    return static_cast<float>(kind.scoreValue) + danger;
+}
 
 // The player's own steering rule, one step, kept inside the window.
 void StepShip(Vec2& position, Vec2& velocity, int x, int y, float radius)
@@ -168,7 +182,8 @@ void SkilledPlayer::InPlay(const Game& game, const GameMode& play, Replay::Frame
         hazardCount = 0;
         std::vector<const Seen*> near;
         for (const Seen& thing : seen->things) {
-            if (thing.kind != Kind::Shot)
+            const bool comingDown = thing.kind == Kind::Enemy && thing.position.y > enemiesBand;
+            if (thing.kind != Kind::Shot && !comingDown)
                 continue;
             const float lead = static_cast<float>(age) / 1000.0f;
             const float span = static_cast<float>(horizon) * stepSeconds;
@@ -182,12 +197,14 @@ void SkilledPlayer::InPlay(const Game& game, const GameMode& play, Replay::Frame
                 continue;
             near.push_back(&thing);
         }
-        // And a shot that each big enemy may be firing now, at where the ship is: not seen
-        // yet, it is only worth keeping clear of, which keeps the ship on the move.
+        // And a shot that each enemy that aims may be firing now, at where the ship is: not
+        // seen yet, it is only worth keeping clear of, which keeps the ship on the move.
         std::vector<Seen> unseen;
         for (const Seen& thing : seen->things) {
-            if (thing.kind != Kind::Big)
+            if (thing.kind != Kind::Enemy || thing.enemy->volley.shots == 0
+                || !thing.enemy->volley.aimed)
                 continue;
+            const float shotSpeed = thing.enemy->volley.shotSpeed;
             const float t = static_cast<float>(stepsSince) * stepSeconds;
             const Vec2 from { thing.position.x + thing.velocity.x * t, thing.position.y + 32.0f };
             const float dx = ship.x - from.x;
@@ -197,9 +214,9 @@ void SkilledPlayer::InPlay(const Game& game, const GameMode& play, Replay::Frame
                 continue;
             Seen shot;
             shot.position
-                = { from.x - dx / length * 800.0f * t, from.y - dy / length * 800.0f * t };
-            shot.velocity = { dx / length * 800.0f, dy / length * 800.0f };
-            shot.radius = 11.0f;
+                = { from.x - dx / length * shotSpeed * t, from.y - dy / length * shotSpeed * t };
+            shot.velocity = { dx / length * shotSpeed, dy / length * shotSpeed };
+            shot.radius = shotRadius;
             unseen.push_back(shot);
         }
         const size_t seenCount = near.size();
@@ -277,10 +294,13 @@ void SkilledPlayer::Look(const Game& game, const GameMode& play)
                 look.shields = play.player->shields;
                 shipRadius = ship->radius;
             } else {
+                const auto* enemy = dynamic_cast<const Enemy*>(object);
+                if (enemy == nullptr)
+                    continue;
                 ++enemies;
-                thing.kind = dynamic_cast<const EnemySmall*>(object) != nullptr ? Kind::Small
-                    : dynamic_cast<const EnemyBig*>(object) != nullptr          ? Kind::Big
-                                                                                : Kind::Medium;
+                thing.kind = Kind::Enemy;
+                // Its looks tell its kind, as they would a player.
+                thing.enemy = enemy->kind;
             }
         } else if (dynamic_cast<const ShieldPickup*>(object) != nullptr) {
             thing.kind = Kind::Pickup;
@@ -395,15 +415,12 @@ Vec2 SkilledPlayer::Goal(const Snapshot& seen, const Vec2& ship, uint32_t age)
     float choiceX = ship.x;
     float bestWorth = 0.0f;
     for (const Seen& thing : seen.things) {
-        if (thing.kind != Kind::Small && thing.kind != Kind::Medium && thing.kind != Kind::Big)
+        if (thing.kind != Kind::Enemy)
             continue;
         const float flight = (ship.y - shipShotStart - thing.position.y) / shipShotSpeed;
         const float ahead = late + std::max(flight, 0.0f);
         const float aimX = std::clamp(thing.position.x + thing.velocity.x * ahead, 160.0f, 640.0f);
-        const float value = thing.kind == Kind::Small ? 4.0f
-            : thing.kind == Kind::Big                 ? 3.0f
-                                                      : 1.5f;
-        float worth = value / (0.3f + std::fabs(aimX - ship.x) / 400.0f);
+        float worth = Worth(*thing.enemy) / (0.3f + std::fabs(aimX - ship.x) / 400.0f);
         if (thing.id == targetEnemy)
             worth *= 1.5f;
         if (worth > bestWorth) {
@@ -482,9 +499,12 @@ void SkilledPlayer::NoteTheEnd(const Game& game, const GameMode& play)
         if (const auto* shot = dynamic_cast<const Projectile*>(object)) {
             if ((shot->collisionMask & TypePlayer) == 0)
                 continue;
-            played.cause = shot->speed <= 300.0f ? "small shot"
-                : shot->speed <= 600.0f          ? "medium shot"
-                                                 : "big shot";
+            // Each kind's shots fly at its own speed.
+            played.cause = "shot";
+            for (const EnemySpawn& row : EnemySpawn::Table()) {
+                if (row.kind->volley.shots > 0 && row.kind->volley.shotSpeed == shot->speed)
+                    played.cause = std::string(row.kind->id) + " shot";
+            }
             return;
         }
         if (dynamic_cast<const Enemy*>(object) != nullptr)

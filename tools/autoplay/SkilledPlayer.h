@@ -12,6 +12,7 @@
 
 class GameMode;
 class MenuMode;
+struct EnemyKind;
 
 // Plays one game as a good player would, through key events only. It looks at the world each
 // frame as eyes do, but acts on what it saw `reactionMs` ago: the ship, every enemy, every
@@ -52,10 +53,11 @@ public:
     const Record& Played() const { return played; }
 
 private:
-    enum class Kind { Ship, Small, Medium, Big, Shot, Pickup };
+    enum class Kind { Ship, Enemy, Shot, Pickup };
     struct Seen {
         Kind kind = Kind::Shot;
-        const void* id = nullptr; // which thing it is, as eyes follow it from look to look
+        const EnemyKind* enemy = nullptr; // an enemy's description, as its looks tell it
+        const void* id = nullptr;         // which thing it is, as eyes follow it from look to look
         Vec2 position;
         Vec2 velocity; // px per second
         float radius = 0.0f;
