@@ -17,11 +17,18 @@
 // --no-drawing plays the same games without copying pixels, --frame-times reports each game's
 // frame times (median, 99th percentile, worst and the scene at the worst frame).
 //   skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]
+//   skarvold_autoplay --remake FILE... [--data DIR]
+//
+// A replay whose note holds a recipe ("# recipe: ..." and "# shows: ...", see Recipe.h) is
+// checked for the properties it is there to show whenever it is played; --remake makes each
+// such replay and its step hashes again from the recipe, and fails naming the replay and the
+// property when the game the recipe makes no longer shows it.
 //
 // Exit code 0 when every game passed (or the replay gave its expected trace), 1 otherwise,
 // 2 for a bad command line.
 #include "autoplay/AutoPlayer.h"
 #include "autoplay/MemoryProbe.h"
+#include "autoplay/Recipe.h"
 #include "autoplay/Replay.h"
 #include "autoplay/ReplayCheck.h"
 #include "autoplay/ReplayInput.h"
@@ -46,7 +53,8 @@ void Usage()
         "                         [--save-replays DIR] [--memory-tolerance BYTES] [--quiet]\n"
         "                         [--player random|skilled] [--reaction MS] [--no-drawing]\n"
         "                         [--frame-times]\n"
-        "       skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]\n");
+        "       skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]\n"
+        "       skarvold_autoplay --remake FILE... [--data DIR]\n");
 }
 
 bool Number(const char* text, uint64_t& value)
@@ -84,8 +92,15 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
     GameRun::Options options = runOptions;
     options.keepStepHashes = !stepHashesPath.empty() || hasSteps;
     ReplayInput input(replay);
-    const GameRun::Result result = GameRun::Play(replay.seed, input, options);
+    RunWatch watch(input);
+    const GameRun::Result result = GameRun::Play(replay.seed, watch, options);
     const Replay::Expectation& got = result.replay.expect;
+    // What the replay is there to show, when its note says.
+    Recipe recipe;
+    std::string unread;
+    const std::string missing = Recipe::FromNotes(replay.notes, recipe, unread)
+        ? recipe.Missing(watch.Finish(result))
+        : "";
     std::printf("replayed %s: frames %" PRIu64 " steps %" PRIu64 " trace %016" PRIx64
                 " scores %s\n",
         path.c_str(), got.frames, got.steps, got.trace, ReplayCheck::Scores(got.scores).c_str());
@@ -108,6 +123,10 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
             return 1;
         }
         std::printf("wrote the new expectation into %s\n", path.c_str());
+        if (!missing.empty())
+            std::printf("WARNING: %s %s  make it again from its recipe: skarvold_autoplay "
+                        "--remake %s\n",
+                path.c_str(), missing.c_str(), path.c_str());
         return result.ok ? 0 : 1;
     }
     if (!replay.expect.present) {
@@ -122,8 +141,70 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
         std::printf("MISMATCH:\n%s%s", ReplayCheck::Differences(want, got).c_str(), steps.c_str());
         return 1;
     }
+    if (!missing.empty()) {
+        std::printf("%s %s", path.c_str(), missing.c_str());
+        return 1;
+    }
     std::printf("matches the expected trace\n");
     return result.ok ? 0 : 1;
+}
+// Makes each replay and its step hashes again from the recipe in its note; a replay whose
+// recipe no longer shows a property it is there to show is named with the property and left
+// as it was.
+int Remaking(const std::vector<std::string>& paths, const GameRun::Options& runOptions)
+{
+    int failed = 0;
+    for (const std::string& path : paths) {
+        Replay old;
+        Recipe recipe;
+        std::string error;
+        if (!Replay::Load(path, old, error)) {
+            std::printf("%s: %s\n", path.c_str(), error.c_str());
+            ++failed;
+            continue;
+        }
+        if (!Recipe::FromNotes(old.notes, recipe, error)) {
+            std::printf("%s cannot be made again: %s\n", path.c_str(), error.c_str());
+            ++failed;
+            continue;
+        }
+        RunWatch::Facts facts;
+        GameRun::Result result = recipe.Make(runOptions, facts);
+        const std::string missing = recipe.Missing(facts);
+        if (!result.ok || !missing.empty()) {
+            std::string recipeText;
+            for (const std::string& word : recipe.options)
+                recipeText += (recipeText.empty() ? "" : " ") + word;
+            std::string text
+                = "FAILED: " + path + ", made again from its recipe (" + recipeText + "):\n";
+            if (!result.ok)
+                text += "  the game failed: " + result.failure + "\n";
+            if (!missing.empty())
+                text += "  " + missing;
+            text += "  it is left as it was; change its recipe (the seed, the frame lengths) until "
+                    "the game shows it again\n";
+            std::printf("%s", text.c_str());
+            ++failed;
+            continue;
+        }
+        Replay made = result.replay;
+        made.notes = old.notes;
+        const bool same = made == old;
+        if (!made.Save(path)
+            || !ReplayCheck::SaveSteps(ReplayCheck::StepsPath(path), result.trace.stepHashes)) {
+            std::printf("%s: cannot be written\n", path.c_str());
+            ++failed;
+            continue;
+        }
+        std::string shows;
+        for (const std::string& property : recipe.properties)
+            shows += (shows.empty() ? "" : ", ") + property;
+        std::printf("%s %s: frames %" PRIu64 " steps %" PRIu64 " scores %s; shows %s\n",
+            same ? "unchanged" : "MADE ANEW", path.c_str(), made.expect.frames, made.expect.steps,
+            ReplayCheck::Scores(made.expect.scores).c_str(), shows.c_str());
+        std::fflush(stdout);
+    }
+    return failed == 0 ? 0 : 1;
 }
 } // namespace
 
@@ -142,6 +223,7 @@ int main(int argc, char** argv)
     AutoPlayer::Options options;
     options.games = 10;
     std::string replayPath, stepHashesPath;
+    std::vector<std::string> remakePaths;
     bool rewrite = false, quiet = false, skilled = false, frameTimes = false, framesGiven = false;
     bool longestGiven = false;
     SkilledPlayer::Settings skill;
@@ -194,6 +276,10 @@ int main(int argc, char** argv)
             options.memoryToleranceBytes = value;
         } else if (arg == "--replay" && hasValue) {
             replayPath = argv[i + 1];
+        } else if (arg == "--remake" && hasValue) {
+            while (i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0)
+                remakePaths.emplace_back(argv[++i]);
+            continue;
         } else if (arg == "--step-hashes" && hasValue) {
             stepHashesPath = argv[i + 1];
         } else if (arg == "--rewrite") {
@@ -209,6 +295,8 @@ int main(int argc, char** argv)
         ++i;
     }
 
+    if (!remakePaths.empty())
+        return Remaking(remakePaths, options.run);
     if (!replayPath.empty())
         return Replaying(replayPath, options.run, stepHashesPath, rewrite);
 

@@ -1,4 +1,5 @@
 #include "autoplay/ReplayCheck.h"
+#include "autoplay/Recipe.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,85 @@ TEST(ReplayCheck, StepFilesKeepEveryHashAndRefuseAnythingElse)
     EXPECT_FALSE(ReplayCheck::LoadSteps(path, read));
     std::filesystem::remove(path);
     EXPECT_FALSE(ReplayCheck::LoadSteps(path, read));
+}
+
+// A replay's note says how it was made and what it shows; a note that cannot be read is
+// refused with the reason, and each property a run no longer shows is named with what the
+// run did instead.
+TEST(Recipe, ReadsTheNoteAndNamesEachPropertyARunNoLongerShows)
+{
+    struct Refusal {
+        std::vector<std::string> notes;
+        const char* reason;
+    };
+    const Refusal refusals[] = {
+        { { "A game.", "shows: plays 1" }, "no \"recipe:\" line" },
+        { { "recipe: --seed 4" }, "no \"shows:\" line" },
+        { { "recipe: --seed 4", "shows: plays 1, flies" }, "\"flies\", which is no property" },
+        { { "recipe: --seed 4", "shows: survives" }, "\"survives\", which is no property" },
+        { { "recipe: --seed 4", "shows: ship-lost 3" }, "\"ship-lost 3\", which is no property" },
+        { { "recipe: --seed 4 --games 3", "shows: plays 1" }, "cannot be read at \"--games\"" },
+        { { "recipe: --seed 4 --frames 9-2", "shows: plays 1" }, "cannot be read at \"--frames\"" },
+        { { "recipe: --player skilled", "shows: plays 1" }, "names no --seed" },
+    };
+    for (const Refusal& refusal : refusals) {
+        Recipe recipe;
+        std::string error;
+        EXPECT_FALSE(Recipe::FromNotes(refusal.notes, recipe, error)) << refusal.reason;
+        EXPECT_NE(error.find(refusal.reason), std::string::npos) << error;
+    }
+
+    Recipe recipe;
+    std::string error;
+    ASSERT_TRUE(Recipe::FromNotes({ "Two plays.",
+                                      "recipe: --player skilled --seed 7 --frames 32-32 "
+                                      "--longest-play 5000",
+                                      "shows: plays 1, ship-lost,leaves-from-prompt, "
+                                      "enters-hiscore, escape-as-play-ends, quit-from-menu, "
+                                      "window-closed-in-menu, survives 5000" },
+        recipe, error))
+        << error;
+    EXPECT_TRUE(recipe.skilled);
+    EXPECT_EQ(recipe.seed, 7u);
+    EXPECT_EQ(recipe.longestFrame, 32u);
+    EXPECT_EQ(recipe.longestPlay, 5000u);
+    ASSERT_EQ(recipe.properties.size(), 8u);
+    EXPECT_EQ(recipe.properties[2], "leaves-from-prompt");
+
+    // Two plays: the first lost its ship after 4 s, with Escape in the frame that handed back
+    // but a menu left paused; the second was left from the prompt after 6 s, entering the
+    // table. The window was closed in the menu.
+    RunWatch::Facts facts;
+    RunWatch::Play lost;
+    lost.shipLost = true;
+    lost.escapeAsItEnded = true;
+    lost.pausedAfter = true;
+    lost.survivedMs = 4000;
+    RunWatch::Play left;
+    left.leftFromPrompt = true;
+    left.enteredTable = true;
+    left.survivedMs = 6000;
+    facts.plays = { lost, left };
+    facts.ended = true;
+    facts.byWindow = true;
+    facts.inMenu = true;
+    EXPECT_EQ(recipe.Missing(facts),
+        "no longer shows \"plays 1\": 2 plays\n"
+        "no longer shows \"ship-lost\": a play that did not end with its ship lost\n"
+        "no longer shows \"leaves-from-prompt\": a play that was not left from the pause prompt\n"
+        "no longer shows \"escape-as-play-ends\": the menu stayed paused after it\n"
+        "no longer shows \"quit-from-menu\": it ended by the window's close button in the menu\n");
+    facts.plays = { lost };
+    facts.ended = false;
+    const std::string missing = recipe.Missing(facts);
+    EXPECT_NE(
+        missing.find("\"enters-hiscore\": no play entered the hiscore table"), std::string::npos)
+        << missing;
+    EXPECT_NE(missing.find("\"window-closed-in-menu\": the frames ran out before the game ended"),
+        std::string::npos)
+        << missing;
+    EXPECT_NE(missing.find("\"survives 5000\": the longest lived 4000 ms"), std::string::npos)
+        << missing;
 }
 
 } // namespace
