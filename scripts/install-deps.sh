@@ -26,6 +26,10 @@ if [[ "${1:-}" == "--tests" ]]; then
   # The fuzz target of the replay reader: clang with libFuzzer, and the runtimes of its
   # sanitizers, which clang only recommends
   packages+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev)
+  # The browser build and its walk in headless Chromium (scripts/test-web.sh); npm comes with
+  # some builds of nodejs, and Debian's own npm package is only wanted where it does not
+  packages+=(emscripten chromium nodejs)
+  command -v npm > /dev/null || packages+=(npm)
 fi
 # The Windows zip: mingw-w64 with posix threads (std::thread and std::mutex), python3 packs
 # the icon; the copyright files of its runtime packages go into the zip
