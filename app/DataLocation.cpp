@@ -1,5 +1,7 @@
 #include "app/DataLocation.h"
 
+#include "app/Platform.h"
+
 #include <system_error>
 #include <utility>
 
@@ -20,9 +22,7 @@ fs::path DataLocation::InstalledBeside(const fs::path& programFile, const fs::pa
 
 fs::path DataLocation::RunningProgram()
 {
-    std::error_code error;
-    fs::path program = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : program;
+    return Platform::ProgramFile();
 }
 
 bool DataLocation::HoldsData(const fs::path& folder)
@@ -52,12 +52,22 @@ bool DataLocation::Enter() const
     return !error;
 }
 
+namespace {
+// A folder as the player reads it, in UTF-8: on Linux its bytes as they are; on Windows, where
+// a path is wide characters, their UTF-8 (the narrow string() would use the ANSI code page).
+std::string Shown(const fs::path& folder)
+{
+    const std::u8string text = folder.u8string();
+    return std::string(text.begin(), text.end());
+}
+} // namespace
+
 std::string DataLocation::NotFoundMessage() const
 {
     const std::string working
-        = workingFolder.empty() ? std::string("the working folder") : workingFolder.string();
+        = workingFolder.empty() ? std::string("the working folder") : Shown(workingFolder);
     std::string message = "skarvold: no game data found: looked for a Data folder in " + working;
     if (!installedFolder.empty())
-        message += " and in " + installedFolder.string();
+        message += " and in " + Shown(installedFolder);
     return message;
 }

@@ -1,5 +1,6 @@
 #include "app/GameBase.h"
 
+#include "app/Platform.h"
 #include "base/AssetPaths.h"
 #include "base/Clock.h"
 #include "base/Timer.h"
@@ -12,7 +13,6 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <memory>
@@ -22,7 +22,7 @@
 namespace {
 void ReportStartFailure(const std::string& what)
 {
-    std::fprintf(stderr, "skarvold: cannot start: %s\n", what.c_str());
+    Platform::ShowStartFailure("skarvold: cannot start: " + what);
 }
 
 std::string Environment(const char* name)
@@ -65,6 +65,12 @@ struct VideoTarget {
 // without a picture is therefore only used when SDL_VIDEODRIVER asks for it.
 std::vector<VideoTarget> VideoTargets(const std::string& requested)
 {
+#if defined(_WIN32)
+    // Windows has one video driver of its own; DISPLAY or WAYLAND_DISPLAY, which Wine passes
+    // on from the Linux side, mean nothing to it.
+    if (requested.empty())
+        return { { "windows", "", "", false } };
+#endif
     const std::string x11 = Environment("DISPLAY");
     const std::string wayland = Environment("WAYLAND_DISPLAY");
     if (requested == "x11")
@@ -118,7 +124,7 @@ std::string DescribeFailure(const std::string& requested, const std::vector<Vide
     }
     if (!text.empty())
         return text;
-    if (requested.empty())
+    if (requested.empty() && targets.front().driver == "kmsdrm")
         return "video system: no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
     return "video system: " + targets.front().reason;
 }
@@ -168,8 +174,10 @@ GameBase::GameBase(const std::string& caption, const DisplayConnector& connector
     // SDL reads the class when its video system starts; it is set here before any worker
     // thread starts, as the environment is not safe to change while other threads read it.
     // A class the player set in the environment stays.
+#if !defined(_WIN32) // X11 and Wayland only; Windows has no setenv
     setenv("SDL_VIDEO_X11_WMCLASS", windowClass, 0);
     setenv("SDL_VIDEO_WAYLAND_WMCLASS", windowClass, 0);
+#endif
     // Reading and decoding the images is most of the start-up's work, and needs neither the
     // display nor the renderer: it goes on beside them, the first picture first.
     std::vector<std::string> readOrder;

@@ -1,9 +1,9 @@
 #include "render/FrameDecoder.h"
 
+#include "base/HostSystem.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -200,7 +200,7 @@ void FrameDecoder::Work()
 {
     // Reading ahead only fills the gaps: the thread that starts the display and the renderer,
     // and the display server itself, are what the player waits for.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), workerNiceness);
+    HostSystem::LowerThisThreadPriority(workerNiceness);
     while (!stopping) {
         const size_t index = ClaimNext();
         if (index == entries.size())

@@ -1,10 +1,9 @@
 #include "sound/MixerSoundEngine.h"
 
+#include "base/HostSystem.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -31,43 +30,15 @@ void ReportNoAudio()
     std::fprintf(stderr, "Sound is off: no audio device could be opened (%s)\n", SDL_GetError());
 }
 
-// Keeps what the system's audio libraries print to stderr while a device is probed (alsa-lib
-// writes several lines for a machine without a sound card) out of the terminal; the engine
-// says what matters in its own single line.
-class MutedStderr {
-public:
-    MutedStderr()
-    {
-        std::fflush(stderr);
-        saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
-            dup2(null, STDERR_FILENO);
-        if (null >= 0)
-            close(null);
-    }
-    ~MutedStderr()
-    {
-        std::fflush(stderr);
-        if (saved_ < 0)
-            return;
-        dup2(saved_, STDERR_FILENO);
-        close(saved_);
-    }
-    MutedStderr(const MutedStderr&) = delete;
-    MutedStderr& operator=(const MutedStderr&) = delete;
-
-private:
-    int saved_ = -1;
-};
-
 // How far the audio start came.
 enum class AudioStart { failed, subsystemOnly, open };
 
 // Starts SDL's audio and opens the device; short of open, SDL's reason is left in its error.
 AudioStart OpenAudio()
 {
-    MutedStderr muted;
+    // alsa-lib writes several lines for a machine without a sound card; the engine says what
+    // matters in its own single line.
+    const HostSystem::QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return AudioStart::failed;
     if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0)
