@@ -433,10 +433,12 @@ TEST_F(EnemyTest, EveryKindInTheSpawnersTableIsWholeAndKnownByItsOwnId)
     };
     std::set<std::string> ids;
     for (const EnemySpawn& row : EnemySpawn::Table()) {
-        ASSERT_NE(row.kind, nullptr);
+        ASSERT_NE(row.kind, nullptr) << "a row without its kind's description";
         const EnemyKind& kind = *row.kind;
+        SCOPED_TRACE(kind.id != nullptr  ? kind.id
+                : kind.sprite != nullptr ? kind.sprite
+                                         : "a kind without id or sprite");
         ASSERT_NE(kind.id, nullptr);
-        SCOPED_TRACE(kind.id);
         EXPECT_TRUE(ids.insert(kind.id).second) << "two kinds share the id";
         EXPECT_GT(row.share, 0);
         EXPECT_GT(kind.speed, 0.0f);
