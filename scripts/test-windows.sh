@@ -94,10 +94,6 @@ run() {
   local scenario=$1 game=$2 out=$work/runs/$1 result=0
   mkdir -p "$out"
   cp -a "$work/prefix" "$out/prefix"
-  # Wine's server and services already up, as for a player whose Wine runs: the start-up
-  # measured is the game's own.
-  WINEPREFIX=$out/prefix wineserver -p 60
-  WINEPREFIX=$out/prefix wine cmd /c exit > /dev/null 2>&1 || true
   WINEPREFIX=$out/prefix python3 tests/windows/wine_run.py "$scenario" "$game" \
     tests/data/pictures "$out" || result=$?
   if [[ $result == 2 ]]; then echo "test-windows: FAIL: the $scenario run could not be made" >&2; fi
