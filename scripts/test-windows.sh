@@ -77,6 +77,9 @@ check "${#licences[@]}" "the zip holds the licence texts of every library (${lic
 check "$(grep -q "skarvold.exe" "$folder/README.txt"; echo $?)" "the zip holds the players' README.txt"
 
 # --- Under Wine -------------------------------------------------------------------------
+# The game chooses its video, renderer and audio as on a player's machine, whatever the
+# headless settings of the other tests.
+unset SDL_VIDEODRIVER SDL_RENDER_DRIVER SDL_AUDIODRIVER
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A home of the test's own: Wine's settings, and ALSA's null device, so that audio opens
 # without a sound card.

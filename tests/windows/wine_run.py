@@ -469,6 +469,7 @@ class Run:
         self.wait_for_screen("back in the menu", "menu-hiscore-selected.png", self.WHOLE, 5)
         self.key("Up")
         self.wait_for_screen("menu, PLAY chosen", "menu.png", self.WHOLE, 5)
+        play_started = time.monotonic()
         self.key("Control_L")
         image = self.wait_for_screen("GET READY!", "get-ready.png", [self.SCORE, self.BANNER], 2)
         if image is not None:
@@ -483,12 +484,22 @@ class Run:
         subprocess.run(["xdotool", "keydown", "Right"], env=environment)
         self.timed_frames("play, the ship flying right", 1.0)
         subprocess.run(["xdotool", "keyup", "Right"], env=environment)
-        image = self.display.grab(self.window)
-        x, share = self.ship_x(image)
-        moved = x is not None and x >= 460 and share <= 0.15
+        # The ship banks while it steers and glides on after the key: it is looked for once
+        # it flies level again.
+        deadline = time.monotonic() + 3
+        while True:
+            image = self.display.grab(self.window)
+            x, share = self.ship_x(image)
+            moved = x is not None and x >= 460 and share <= 0.15
+            if moved or time.monotonic() > deadline:
+                break
+            time.sleep(0.2)
         if not self.check(moved, "play: the ship flew right (found at x %s, %.0f%% off)"
                           % (x, 100 * share)):
             self.keep(image, "play")
+        # Paused under the banner, the blinking banner would stand dimmed behind the prompt
+        # (or not, by the blink's chance): the pause comes just after it.
+        time.sleep(max(0.0, play_started + 3.3 - time.monotonic()))
         self.key("Escape")
         image = self.wait_for_screen("pause prompt", "pause.png", [self.PROMPT], 5)
         if image is not None:
