@@ -70,6 +70,10 @@ std::vector<VideoTarget> VideoTargets(const std::string& requested)
     // on from the Linux side, mean nothing to it.
     if (requested.empty())
         return { { "windows", "", "", false } };
+#elif defined(__EMSCRIPTEN__)
+    // The browser's page is the only display there is: its canvas.
+    if (requested.empty())
+        return { { "emscripten", "", "", false } };
 #endif
     const std::string x11 = Environment("DISPLAY");
     const std::string wayland = Environment("WAYLAND_DISPLAY");

@@ -1,6 +1,7 @@
 #include "app/DataLocation.h"
 #include "app/MainLoop.h"
 #include "app/Platform.h"
+#include "app/WebMainLoop.h"
 #include "modes/Game.h"
 
 #include <filesystem>
@@ -31,6 +32,12 @@ int main(int, char**)
         return 1;
     }
     const Platform::FineTimer fineTimer;
+#ifdef __EMSCRIPTEN__
+    // In the browser the page's animation frames drive the loop; main returns at once.
+    StartWebMainLoop([] { return new Game("Skarvold"); });
+    return 0;
+#else
     return RunMainLoop([] { return new Game("Skarvold"); },
         LoopPlatform { Platform::Milliseconds, Platform::YieldProcessor });
+#endif
 }
