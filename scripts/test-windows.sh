@@ -112,7 +112,7 @@ run no-data "$bare"
 
 echo "test-windows: built in $((built - started)) s, played in $((SECONDS - built)) s"
 if [[ $failures -gt 0 ]]; then
-  echo "test-windows: FAIL: $failures checks failed" >&2
+  echo "test-windows: FAIL: $failures of the zip's checks and the Wine runs failed" >&2
   exit 1
 fi
 echo "test-windows: all checks passed"
