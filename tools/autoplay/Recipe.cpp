@@ -194,6 +194,27 @@ bool Recipe::FromNotes(const std::vector<std::string>& notes, Recipe& recipe, st
     return true;
 }
 
+std::string Recipe::Text() const
+{
+    std::string text;
+    for (const std::string& word : options)
+        text += (text.empty() ? "" : " ") + word;
+    return text;
+}
+
+void Recipe::UseSeed(uint32_t newSeed, std::vector<std::string>& notes)
+{
+    seed = newSeed;
+    for (size_t i = 0; i + 1 < options.size(); ++i) {
+        if (options[i] == "--seed")
+            options[i + 1] = std::to_string(newSeed);
+    }
+    for (std::string& note : notes) {
+        if (note.starts_with(recipeTag))
+            note = std::string(recipeTag) + " " + Text();
+    }
+}
+
 GameRun::Result Recipe::Make(const GameRun::Options& run, RunWatch::Facts& facts) const
 {
     const auto player = [this]() -> std::unique_ptr<InputSource> {

@@ -41,6 +41,11 @@ public:
     // "" when the run shows every one.
     std::string Missing(const RunWatch::Facts& facts) const;
 
+    // The recipe's words, as its note writes them.
+    std::string Text() const;
+    // Plays another seed from now on; the note's recipe line in `notes` says so too.
+    void UseSeed(uint32_t newSeed, std::vector<std::string>& notes);
+
     std::vector<std::string> options;    // the autoplayer's words, as written
     std::vector<std::string> properties; // "plays 2", "ship-lost", ...
 

@@ -17,12 +17,14 @@
 // --no-drawing plays the same games without copying pixels, --frame-times reports each game's
 // frame times (median, 99th percentile, worst and the scene at the worst frame).
 //   skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]
-//   skarvold_autoplay --remake FILE... [--data DIR]
+//   skarvold_autoplay --remake FILE... [--data DIR] [--seeds N]
 //
 // A replay whose note holds a recipe ("# recipe: ..." and "# shows: ...", see Recipe.h) is
 // checked for the properties it is there to show whenever it is played; --remake makes each
 // such replay and its step hashes again from the recipe, and fails naming the replay and the
-// property when the game the recipe makes no longer shows it.
+// property when the game the recipe makes no longer shows it; with --seeds N it first tries
+// the next seeds, up to N in all, and writes the first that shows every property into the
+// recipe.
 //
 // Exit code 0 when every game passed (or the replay gave its expected trace), 1 otherwise,
 // 2 for a bad command line.
@@ -54,7 +56,7 @@ void Usage()
         "                         [--player random|skilled] [--reaction MS] [--no-drawing]\n"
         "                         [--frame-times]\n"
         "       skarvold_autoplay --replay FILE [--data DIR] [--step-hashes FILE] [--rewrite]\n"
-        "       skarvold_autoplay --remake FILE... [--data DIR]\n");
+        "       skarvold_autoplay --remake FILE... [--data DIR] [--seeds N]\n");
 }
 
 bool Number(const char* text, uint64_t& value)
@@ -151,7 +153,8 @@ int Replaying(const std::string& path, const GameRun::Options& runOptions,
 // Makes each replay and its step hashes again from the recipe in its note; a replay whose
 // recipe no longer shows a property it is there to show is named with the property and left
 // as it was.
-int Remaking(const std::vector<std::string>& paths, const GameRun::Options& runOptions)
+int Remaking(
+    const std::vector<std::string>& paths, const GameRun::Options& runOptions, uint32_t seeds)
 {
     int failed = 0;
     for (const std::string& path : paths) {
@@ -168,27 +171,52 @@ int Remaking(const std::vector<std::string>& paths, const GameRun::Options& runO
             ++failed;
             continue;
         }
+        std::vector<std::string> notes = old.notes;
+        const uint32_t firstSeed = recipe.seed;
+        const std::string firstRecipe = recipe.Text();
         RunWatch::Facts facts;
         GameRun::Result result = recipe.Make(runOptions, facts);
-        const std::string missing = recipe.Missing(facts);
+        std::string missing = recipe.Missing(facts);
+        std::string says;
+        if (!result.ok)
+            says += "the game failed: " + result.failure + "\n";
+        says += missing;
+        // The next seeds, when asked to: the first whose game shows every property.
+        for (uint32_t tried = 1;
+             !(result.ok && missing.empty()) && tried < seeds && firstSeed + tried > firstSeed;
+             ++tried) {
+            recipe.UseSeed(firstSeed + tried, notes);
+            result = recipe.Make(runOptions, facts);
+            missing = recipe.Missing(facts);
+        }
+        const auto indented = [](const std::string& lines) {
+            std::string text;
+            size_t start = 0;
+            while (start < lines.size()) {
+                const size_t end = lines.find('\n', start);
+                text += "  " + lines.substr(start, end - start) + "\n";
+                start = end == std::string::npos ? lines.size() : end + 1;
+            }
+            return text;
+        };
         if (!result.ok || !missing.empty()) {
-            std::string recipeText;
-            for (const std::string& word : recipe.options)
-                recipeText += (recipeText.empty() ? "" : " ") + word;
-            std::string text
-                = "FAILED: " + path + ", made again from its recipe (" + recipeText + "):\n";
-            if (!result.ok)
-                text += "  the game failed: " + result.failure + "\n";
-            if (!missing.empty())
-                text += "  " + missing;
-            text += "  it is left as it was; change its recipe (the seed, the frame lengths) until "
-                    "the game shows it again\n";
+            std::string text = "FAILED: " + path + ", made again from its recipe (" + firstRecipe
+                + "):\n" + indented(says);
+            text += seeds > 1 ? "  nor does any of the " + std::to_string(seeds - 1)
+                    + " seeds after it; it is left as it was\n"
+                              : "  it is left as it was; change its recipe (the seed, the frame "
+                                "lengths) until the game shows it again, or try the next seeds "
+                                "with --seeds N\n";
             std::printf("%s", text.c_str());
             ++failed;
             continue;
         }
+        if (recipe.seed != firstSeed)
+            std::printf("%s: with seed %u\n%s  seed %u shows every property: its recipe says "
+                        "--seed %u now\n",
+                path.c_str(), firstSeed, indented(says).c_str(), recipe.seed, recipe.seed);
         Replay made = result.replay;
-        made.notes = old.notes;
+        made.notes = notes;
         const bool same = made == old;
         if (!made.Save(path)
             || !ReplayCheck::SaveSteps(ReplayCheck::StepsPath(path), result.trace.stepHashes)) {
@@ -224,6 +252,7 @@ int main(int argc, char** argv)
     options.games = 10;
     std::string replayPath, stepHashesPath;
     std::vector<std::string> remakePaths;
+    uint32_t remakeSeeds = 1;
     bool rewrite = false, quiet = false, skilled = false, frameTimes = false, framesGiven = false;
     bool longestGiven = false;
     SkilledPlayer::Settings skill;
@@ -280,6 +309,9 @@ int main(int argc, char** argv)
             while (i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0)
                 remakePaths.emplace_back(argv[++i]);
             continue;
+        } else if (arg == "--seeds" && hasValue && Number(argv[i + 1], value) && value >= 1
+            && value <= 100'000) {
+            remakeSeeds = static_cast<uint32_t>(value);
         } else if (arg == "--step-hashes" && hasValue) {
             stepHashesPath = argv[i + 1];
         } else if (arg == "--rewrite") {
@@ -296,7 +328,7 @@ int main(int argc, char** argv)
     }
 
     if (!remakePaths.empty())
-        return Remaking(remakePaths, options.run);
+        return Remaking(remakePaths, options.run, remakeSeeds);
     if (!replayPath.empty())
         return Replaying(replayPath, options.run, stepHashesPath, rewrite);
 

@@ -109,6 +109,14 @@ TEST(Recipe, ReadsTheNoteAndNamesEachPropertyARunNoLongerShows)
     EXPECT_EQ(recipe.longestPlay, 5000u);
     ASSERT_EQ(recipe.properties.size(), 8u);
     EXPECT_EQ(recipe.properties[2], "leaves-from-prompt");
+    // Another seed is written into the note's recipe line, the rest of the note kept.
+    std::vector<std::string> notes { "Two plays.", "recipe: --seed 7", "shows: plays 1" };
+    Recipe other;
+    ASSERT_TRUE(Recipe::FromNotes(notes, other, error)) << error;
+    other.UseSeed(19, notes);
+    EXPECT_EQ(other.seed, 19u);
+    EXPECT_EQ(
+        notes, (std::vector<std::string> { "Two plays.", "recipe: --seed 19", "shows: plays 1" }));
 
     // Two plays: the first lost its ship after 4 s, with Escape in the frame that handed back
     // but a menu left paused; the second was left from the prompt after 6 s, entering the
