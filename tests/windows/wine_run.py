@@ -512,6 +512,13 @@ class Run:
         self.key("Down", "Down", "Control_L")
         code = self.wait_for_exit(15)
         self.check(code == 0, "QUIT ends the program with exit code 0 (got %s)" % code)
+        # The game says "Sound is off: ..." on stderr when no audio device opens.
+        self.output.flush()
+        with open(os.path.join(self.out, "game.log"), errors="replace") as log:
+            said = [line.strip() for line in log if line.strip()]
+        silent = [line for line in said if line.startswith("Sound is off")]
+        self.check(not silent, "audio opened on the null device" + (": NOT: " + silent[0]
+                                                                    if silent else ""))
 
     def close(self):
         if not self.first_menu():
