@@ -17,3 +17,4 @@ cmake --build build-check -j "$(nproc)"
 source scripts/headless-sanitizers.sh
 ctest --test-dir build-check --output-on-failure -j "$(nproc)"
 scripts/test-windows.sh # the Windows zip, cross-built and played under Wine
+scripts/test-web.sh # the browser build, walked in headless Chromium
