@@ -18,6 +18,7 @@ if (!buildDir || !picturesDir) {
   process.exit(2);
 }
 const outDir = join(buildDir, '..', 'build-web-test');
+rmSync(outDir, { recursive: true, force: true });
 mkdirSync(outDir, { recursive: true });
 const reference = (name) => readPngFile(join(picturesDir, name + '.png'));
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -215,7 +216,7 @@ try {
     ['the second address', { x: 315, y: 574, w: 170, h: 14 }, 2, 0.01],
   ];
   const menu = reference('menu');
-  await waitForPicture(page, 'menu', (shot) => expectLike(shot, menu, menuRegions, 'menu'), 3000);
+  await waitForPicture(page, 'menu', (shot) => expectLike(shot, menu, menuRegions, 'menu'), 8000);
   const start = await read(page, () => ({
     focused: document.activeElement && document.activeElement.id,
     hint: !document.getElementById('sound-hint').hidden,
@@ -231,8 +232,10 @@ try {
   const favicon = await read(page, async (url) => (await fetch(url)).status, start.favicon);
   check(favicon === 200, `the favicon answers ${favicon}`);
   figures.memory = await read(page, () => ({ wasm: window.Module.HEAP8.length }));
-  const metrics = await page.metrics();
-  figures.memory.jsHeap = metrics.JSHeapUsedSize;
+  const heap = await page.skarvoldSession.send('Runtime.getHeapUsage');
+  figures.memory.jsHeap = heap.usedSize;
+  // Array buffers (the wasm memory among them, the data set's files) lie outside that heap.
+  figures.memory.buffers = heap.backingStorageSize || 0;
 
   // --- The first key starts the sound; the menu's music comes out of the mixer.
   step = 'sound';
@@ -252,7 +255,7 @@ try {
   // --- HISCORE is chosen by that key; Control opens the page, Space closes it.
   step = 'hiscore';
   await waitForPicture(page, 'menu-hiscore-selected', (shot) =>
-    expectLike(shot, reference('menu-hiscore-selected'), menuRegions, 'HISCORE chosen'), 2000);
+    expectLike(shot, reference('menu-hiscore-selected'), menuRegions, 'HISCORE chosen'), 5000);
   await page.keyboard.press('ControlLeft');
   // The rows fade in one after another.
   const hiscoreRegions = [
@@ -263,16 +266,16 @@ try {
     ['the way back', { x: 230, y: 548, w: 340, h: 28 }, 2, 0.01],
   ];
   await waitForPicture(page, 'hiscore', (shot) =>
-    expectLike(shot, reference('hiscore'), hiscoreRegions, 'the hiscore page'), 4000);
+    expectLike(shot, reference('hiscore'), hiscoreRegions, 'the hiscore page'), 8000);
   await page.keyboard.press('Space');
   await waitForPicture(page, 'menu-again', (shot) =>
-    expectLike(shot, reference('menu-hiscore-selected'), menuRegions, 'back from hiscores'), 2000);
+    expectLike(shot, reference('menu-hiscore-selected'), menuRegions, 'back from hiscores'), 5000);
 
   // --- PLAY: "GET READY!" over the play field, the ship at its start.
   step = 'get ready';
   await page.keyboard.press('ArrowUp');
   await waitForPicture(page, 'menu-play-selected', (shot) =>
-    expectLike(shot, menu, menuRegions, 'PLAY chosen again'), 2000);
+    expectLike(shot, menu, menuRegions, 'PLAY chosen again'), 5000);
   await page.keyboard.press('ControlLeft');
   const getReady = reference('get-ready');
   const banner = { x: 260, y: 275, w: 285, h: 55 };
@@ -281,17 +284,19 @@ try {
   // The banner blinks; the ship's engines flicker.
   await waitForPicture(page, 'get-ready', (shot) => expectLike(shot, getReady, [
     ['the banner', banner, 6, 0.04], ['the ship at its start', shipAtStart, 14, 0.12],
-    ['the sky', sky, 1.5, 0.003]], '"GET READY!"'), 2000);
+    ['the sky', sky, 1.5, 0.003]], '"GET READY!"'), 2500);
 
   // --- Play: shots fly up from the ship while Control is held.
   step = 'play';
-  const aboveShip = { x: 380, y: 340, w: 40, h: 160 };
+  // Shots fly 800 pixels a second, some 180 apart: the column above the ship holds two or
+  // more, above and below the blinking banner.
+  const aboveShip = [{ x: 385, y: 60, w: 30, h: 210 }, { x: 385, y: 335, w: 30, h: 165 }];
   await page.keyboard.down('ControlLeft');
   await sleep(150);
   await waitForPicture(page, 'firing', (shot) => {
-    const d = difference(shot, getReady, aboveShip);
-    check(d.share > 0.01, `no shot above the ship while firing (far pixels ${(d.share * 100).toFixed(2)} %)`);
-  }, 1500);
+    const far = aboveShip.reduce((sum, region) => sum + difference(shot, getReady, region).share, 0);
+    check(far > 0.01, `no shot above the ship while firing (far pixels ${(far * 100).toFixed(2)} %)`);
+  }, 3000);
   await page.keyboard.up('ControlLeft');
   // The ship glides left while the left arrow is held: its bright hull is looked for along the
   // bottom of the picture.
@@ -306,6 +311,49 @@ try {
     console.log(`  moved: the ship: mean ${ship.mean.toFixed(2)} over ${ship.pixels} pixels at ${ship.dx}, ${ship.dy}`);
   check(ship.mean <= 30, `no ship along the bottom (its pixels differ by ${ship.mean.toFixed(1)})`);
   check(ship.dx <= -40, `the ship did not fly left (${ship.dx} pixels)`);
+
+  // --- Hidden during play, early, while no enemy is near: the pause as Escape makes it, and no
+  // world time while away.
+  step = 'hidden';
+  // The prompt shakes with the screen, and the pause holds the shake where it stood: its
+  // orange and red letters are looked for within 16 pixels of their place in the reference.
+  const prompt = { x: 180, y: 288, w: 440, h: 62 };
+  const pause = reference('pause');
+  const promptLetters = (r, g, b) => r > 150 && g < 140 && b < 110;
+  const promptFound = (shot) => findText(shot, pause, prompt, promptLetters, 16);
+  const expectPrompt = (shot, what) => {
+    const found = promptFound(shot);
+    if (verbose)
+      console.log(`  ${what}: the leave prompt: mean ${found.mean.toFixed(2)} over ${found.pixels} pixels at ${found.dx}, ${found.dy}`);
+    check(found.mean <= 25, `${what}: no leave prompt (its letters differ by ${found.mean.toFixed(1)})`);
+  };
+  // Another tab comes to the front for two seconds. The world's time runs on only until the
+  // page is hidden, a moment that a busy machine can stretch to a few hundred milliseconds.
+  const other = await browser.newPage();
+  await page.bringToFront();
+  const beforeHiding = await read(page, () => window.Module._skarvold_game_time());
+  await other.bringToFront();
+  check(await read(page, () => document.visibilityState) === 'hidden', 'the page is not hidden');
+  await sleep(2000);
+  await page.bringToFront();
+  await other.close();
+  const afterHiding = await read(page, () => window.Module._skarvold_game_time());
+  check(afterHiding - beforeHiding < 600, `the world's time ran while the page was hidden ` +
+    `(${afterHiding - beforeHiding} ms of about 2000)`);
+  await waitForPicture(page, 'back-from-hidden', (shot) => expectPrompt(shot, 'back on the page'), 5000);
+  await sleep(300);
+  check(await read(page, () => window.Module._skarvold_game_time()) === afterHiding,
+    'the game was not paused on return');
+  // Escape plays on.
+  await page.keyboard.press('Escape');
+  await waitForPicture(page, 'resumed', (shot) => {
+    const found = promptFound(shot);
+    if (verbose)
+      console.log(`  resumed: the leave prompt: mean ${found.mean.toFixed(2)}`);
+    check(found.mean > 40, `the leave prompt stays after the second Escape (${found.mean.toFixed(1)})`);
+  }, 2000);
+
+  step = 'play on';
   // Three seconds of play, steering and firing, without pictures taken, for the frame times.
   await read(page, () => window.Module._skarvold_forget_passes());
   await page.keyboard.down('ArrowRight');
@@ -327,55 +375,19 @@ try {
 
   // --- Escape: the leave prompt over the dimmed play field; the world's time stands.
   step = 'pause';
-  // The prompt shakes with the screen, and the pause holds the shake where it stood: its
-  // orange and red letters are looked for within 16 pixels of their place in the reference.
-  const prompt = { x: 180, y: 288, w: 440, h: 62 };
-  const pause = reference('pause');
-  const promptLetters = (r, g, b) => r > 150 && g < 140 && b < 110;
-  const promptFound = (shot) => findText(shot, pause, prompt, promptLetters, 16);
-  const expectPrompt = (shot, what) => {
-    const found = promptFound(shot);
-    if (verbose)
-      console.log(`  ${what}: the leave prompt: mean ${found.mean.toFixed(2)} over ${found.pixels} pixels at ${found.dx}, ${found.dy}`);
-    check(found.mean <= 25, `${what}: no leave prompt (its letters differ by ${found.mean.toFixed(1)})`);
-  };
   await page.keyboard.press('Escape');
-  const paused = await waitForPicture(page, 'pause', (shot) => expectPrompt(shot, 'Escape'), 2000);
+  const paused = await waitForPicture(page, 'pause', (shot) => expectPrompt(shot, 'Escape'), 5000);
   check(brightness(paused, sky) < brightness(moved, sky) * 0.5, 'the play field is not dimmed');
   const pausedAt = await read(page, () => window.Module._skarvold_game_time());
   await sleep(500);
   const stillAt = await read(page, () => window.Module._skarvold_game_time());
   check(stillAt === pausedAt, `the world's time ran while paused (${pausedAt} to ${stillAt} ms)`);
 
-  // --- Hidden during play: the same pause, and no world time while away.
-  step = 'hidden';
-  await page.keyboard.press('Escape');
-  await waitForPicture(page, 'resumed', (shot) => {
-    const found = promptFound(shot);
-    if (verbose)
-      console.log(`  resumed: the leave prompt: mean ${found.mean.toFixed(2)}`);
-    check(found.mean > 40, `the leave prompt stays after the second Escape (${found.mean.toFixed(1)})`);
-  }, 2000);
-  const beforeHiding = await read(page, () => window.Module._skarvold_game_time());
-  const other = await browser.newPage();
-  await other.bringToFront();
-  check(await read(page, () => document.visibilityState) === 'hidden', 'the page is not hidden');
-  await sleep(1500);
-  await page.bringToFront();
-  await other.close();
-  const afterHiding = await read(page, () => window.Module._skarvold_game_time());
-  check(afterHiding - beforeHiding < 200, `the world's time ran while the page was hidden ` +
-    `(${afterHiding - beforeHiding} ms of about 1500)`);
-  await waitForPicture(page, 'back-from-hidden', (shot) => expectPrompt(shot, 'back on the page'), 2000);
-  await sleep(300);
-  check(await read(page, () => window.Module._skarvold_game_time()) === afterHiding,
-    'the game was not paused on return');
-
-  // --- Space leaves to the menu (a score of 0 enters no table).
+  // --- Space leaves to the menu (a score this small enters no table).
   step = 'leave';
   await page.keyboard.press('Space');
   await waitForPicture(page, 'menu-after-play', (shot) =>
-    expectLike(shot, menu, menuRegions, 'the menu after play'), 3000);
+    expectLike(shot, menu, menuRegions, 'the menu after play'), 8000);
   check(await read(page, () => window.scrollY) === 0, 'the keys scrolled the page');
 
   // --- QUIT, where the desktop closes its window: the page offers to start again.
@@ -389,12 +401,12 @@ try {
   await page.click('#again');
   await waitFor(page, 'the game starting again', () => window.skarvoldPage.state === 'playing', 10000);
   await waitForPicture(page, 'menu-restarted', (shot) =>
-    expectLike(shot, menu, menuRegions, 'the menu after starting again'), 3000);
+    expectLike(shot, menu, menuRegions, 'the menu after starting again'), 10000);
   check(await read(page, () => document.activeElement.id) === 'canvas',
     'the canvas has not the focus after starting again');
   await page.keyboard.press('ControlLeft');
   await waitForPicture(page, 'get-ready-again', (shot) => expectLike(shot, getReady, [
-    ['the banner', banner, 6, 0.04]], 'PLAY after starting again'), 2000);
+    ['the banner', banner, 6, 0.04]], 'PLAY after starting again'), 2500);
 
   step = 'console';
   check(said.length === 0, `the page said:\n  ${said.join('\n  ')}`);
@@ -437,6 +449,7 @@ if (process.exitCode !== 1) {
       `time between passes median ${percentile(interval, 0.5).toFixed(2)} ms, 99th pct ` +
       `${percentile(interval, 0.99).toFixed(2)} ms`);
     console.log(`  memory in the menu: wasm ${(figures.memory.wasm / 1048576).toFixed(1)} MiB, ` +
-      `JavaScript heap ${(figures.memory.jsHeap / 1048576).toFixed(1)} MiB; mixer peak ${figures.mixPeak}`);
+      `JavaScript heap ${(figures.memory.jsHeap / 1048576).toFixed(1)} MiB, array buffers in all ` +
+      `${(figures.memory.buffers / 1048576).toFixed(1)} MiB; mixer peak ${figures.mixPeak}`);
   }
 }
